@@ -1,0 +1,39 @@
+# make run   installs what the build needs, builds, and starts the program from its folder.
+# make test  installs what the build needs, builds, and runs every test.
+BUILD ?= build
+CMAKE_FLAGS ?=
+JOBS ?= $(shell nproc)
+
+PACKAGES := cmake g++ make pkg-config qt6-base-dev qt6-multimedia-dev libqt6multimedia6 \
+            qt6-qpa-plugins libsqlcipher-dev sqlcipher libgtest-dev libgmock-dev libbenchmark-dev \
+            xvfb xauth
+
+.PHONY: deps configure build run test sanitize bench screenshot clean
+
+deps:
+	@missing=""; for p in $(PACKAGES); do dpkg -s $$p >/dev/null 2>&1 || missing="$$missing $$p"; done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $$missing; \
+	fi
+
+configure: deps
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	cd $(BUILD)/bin && ./Kalendrix
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+sanitize:
+	$(MAKE) test BUILD=build-asan CMAKE_FLAGS="-DKALENDRIX_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug"
+
+bench: build
+	$(BUILD)/bench/kalendrix_bench
+
+clean:
+	rm -rf $(BUILD) build-asan

@@ -1,0 +1,81 @@
+#pragma once
+
+// How every procedure of the program deals with a failed step. A procedure is a sequence of
+// steps; each step runs through its Procedure object, which applies the procedure's variant when
+// the step raises a vb::RuntimeError:
+//
+//   Dialog          HandleError asks the user: Retry runs the same step again, Ignore goes on
+//                   with the next step, Abort (or anything else) leaves the procedure.
+//   LogOnly         LogError writes the log, and the procedure is left.
+//   LogAndContinue  the error is logged and the procedure goes on with the next step.
+//   Silent          the step is skipped without a report.
+//
+// "Leaving" means that every later step of the same Procedure object is skipped, so a function
+// returns the result it held at that moment. Only vb::RuntimeError is handled: anything else
+// (platform::ProgramEnded in particular) passes through untouched.
+//
+//     Procedure p("cDAO.RSReadFrom");
+//     int count = 0;
+//     p([&] { grsShared = gdbMain->OpenRecordset(sql, jet::dbOpenSnapshot); });
+//     p([&] { count = grsShared->RecordCount(); });
+//     return count;
+
+#include "platform/vb/RuntimeError.h"
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+namespace core {
+
+enum class ErrorVariant { Dialog, LogOnly, LogAndContinue, Silent };
+
+// What a procedure's own handler decides for an error before the variant applies.
+enum class ErrorAction {
+    Default, // apply the procedure's variant
+    Retry,   // run the failed step again, without a report
+    Resume,  // go on with the next step, without a report
+    Leave,   // leave the procedure, without a report
+};
+
+class Procedure
+{
+public:
+    explicit Procedure(QString name, ErrorVariant variant = ErrorVariant::Dialog);
+
+    // Runs one step. Returns false when the procedure has been left (by this step or before):
+    // the step then did not run, or failed and was not retried to success.
+    bool operator()(const std::function<void()> &step);
+
+    // Runs a step that yields a value; `fallback` when it was skipped or failed.
+    template <class T, class F> T value(T fallback, F &&step)
+    {
+        T result = fallback;
+        (*this)([&] { result = step(); });
+        return result;
+    }
+
+    // A handler of the procedure's own, asked first for every error (the 3024 case of the
+    // database open, error 364 at the end of start-up, the bounded 3008 retries).
+    void setHandler(std::function<ErrorAction(const vb::RuntimeError &)> handler);
+
+    // Leaves the procedure without an error (the rest of the steps are skipped).
+    void leave() { mLeft = true; }
+    bool left() const { return mLeft; }
+    bool ok() const { return !mLeft; }
+    const QString &name() const { return mName; }
+
+    // The log-and-continue variant writes through LogError, with the current time; a few
+    // writers pass a zero time stamp instead.
+    void setZeroTimeStamp(bool zero) { mZeroTimeStamp = zero; }
+
+private:
+    QString mName;
+    ErrorVariant mVariant;
+    bool mLeft = false;
+    bool mZeroTimeStamp = false;
+    std::function<ErrorAction(const vb::RuntimeError &)> mHandler;
+};
+
+} // namespace core
