@@ -1,0 +1,338 @@
+#include "Form.h"
+
+#include "Controls.h"
+#include "Twips.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QPointer>
+#include <QShortcut>
+
+namespace platform {
+
+namespace {
+QList<Form *> &formList()
+{
+    static QList<Form *> forms;
+    return forms;
+}
+} // namespace
+
+const QList<Form *> &Forms()
+{
+    return formList();
+}
+
+Form *ActiveForm()
+{
+    return qobject_cast<Form *>(QApplication::activeWindow());
+}
+
+Control *ActiveControl()
+{
+    Form *form = ActiveForm();
+    return form ? form->ActiveControl() : nullptr;
+}
+
+Control *controlOf(QWidget *widget)
+{
+    for (QWidget *w = widget; w; w = w->parentWidget()) {
+        if (auto *control = qobject_cast<Control *>(w))
+            return control;
+        if (w->isWindow())
+            break;
+    }
+    return nullptr;
+}
+
+Form::Form(const QString &name, QWidget *parent) : QWidget(parent, Qt::Window)
+{
+    setObjectName(name);
+    formList().append(this);
+}
+
+Form::~Form()
+{
+    formList().removeAll(this);
+    // The controls die with the QWidget base, after this object's own members: cut them loose
+    // first so that none reports back to a Form that is no more.
+    for (Control *control : std::as_const(mControls))
+        control->mForm = nullptr;
+    mControls.clear();
+    if (mModalLoop)
+        mModalLoop->quit();
+}
+
+double Form::Left() const
+{
+    return pixelsToTwipsX(frameGeometry().x());
+}
+
+double Form::Top() const
+{
+    return pixelsToTwipsY(frameGeometry().y());
+}
+
+double Form::Width() const
+{
+    return pixelsToTwipsX(frameGeometry().width());
+}
+
+double Form::Height() const
+{
+    return pixelsToTwipsY(frameGeometry().height());
+}
+
+void Form::setLeft(double twips)
+{
+    move(twipsToPixelsX(twips), frameGeometry().y());
+}
+
+void Form::setTop(double twips)
+{
+    move(frameGeometry().x(), twipsToPixelsY(twips));
+}
+
+void Form::setWidth(double twips)
+{
+    const int frame = frameGeometry().width() - width();
+    resize(std::max(0, twipsToPixelsX(twips) - frame), height());
+}
+
+void Form::setHeight(double twips)
+{
+    const int frame = frameGeometry().height() - height();
+    resize(width(), std::max(0, twipsToPixelsY(twips) - frame));
+}
+
+void Form::Move(double left, double top)
+{
+    move(twipsToPixelsX(left), twipsToPixelsY(top));
+}
+
+double Form::ScaleWidth() const
+{
+    return pixelsToTwipsX(width());
+}
+
+double Form::ScaleHeight() const
+{
+    return pixelsToTwipsY(height());
+}
+
+void Form::setClientSize(double widthTwips, double heightTwips)
+{
+    resize(twipsToPixelsX(widthTwips), twipsToPixelsY(heightTwips));
+}
+
+void Form::Load()
+{
+    if (mLoaded || mLoading || mUnloaded)
+        return;
+    mLoading = true;
+    Form_Load();
+    mLoading = false;
+    mLoaded = true;
+}
+
+void Form::Show()
+{
+    QPointer<Form> self(this);
+    Load();
+    if (!self || mUnloaded)
+        return;
+    show();
+}
+
+void Form::ShowModal()
+{
+    QPointer<Form> self(this);
+    Load();
+    if (!self || mUnloaded)
+        return;
+    setWindowModality(Qt::ApplicationModal);
+    show();
+    QEventLoop loop;
+    mModalLoop = &loop;
+    loop.exec();
+    if (self)
+        mModalLoop = nullptr;
+}
+
+bool Form::Unload()
+{
+    if (mUnloaded)
+        return true;
+    if (mUnloading)
+        return false;
+    mUnloading = true;
+    int cancel = 0;
+    Form_Unload(cancel);
+    mUnloading = false;
+    if (cancel != 0)
+        return false;
+    mUnloaded = true;
+    hide();
+    formList().removeAll(this);
+    emit Unloaded();
+    if (mModalLoop)
+        mModalLoop->quit();
+    deleteLater();
+    return true;
+}
+
+void Form::closeEvent(QCloseEvent *event)
+{
+    if (mUnloaded) {
+        event->accept();
+        return;
+    }
+    if (Unload())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void Form::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    layoutStatusBars();
+}
+
+void Form::layoutStatusBars()
+{
+    for (Control *control : std::as_const(mControls)) {
+        if (control->kind() == ControlKind::StatusBar && control->parentWidget() == this) {
+            const int h = control->sizeHint().height();
+            control->setGeometry(0, height() - h, width(), h);
+        }
+    }
+}
+
+void Form::setTopmost(bool topmost)
+{
+    if (isTopmost() == topmost)
+        return;
+    // Changing window flags re-creates the native window, which hides it and may forget where
+    // it was: put back position, size and visibility.
+    const QRect frame = frameGeometry();
+    const QSize client = size();
+    const bool wasVisible = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, topmost);
+    resize(client);
+    move(frame.topLeft());
+    if (wasVisible)
+        show();
+}
+
+bool Form::isTopmost() const
+{
+    return windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+}
+
+void Form::bringToForeground()
+{
+    raise();
+    activateWindow();
+}
+
+Control *Form::control(const QString &name) const
+{
+    for (Control *control : mControls)
+        if (control->objectName().compare(name, Qt::CaseInsensitive) == 0)
+            return control;
+    return nullptr;
+}
+
+Control *Form::ActiveControl() const
+{
+    QWidget *focus = QApplication::focusWidget();
+    if (!focus || focus->window() != this)
+        return nullptr;
+    return controlOf(focus);
+}
+
+void Form::registerControl(Control *control)
+{
+    if (!control || mControls.contains(control))
+        return;
+    if (control->mForm && control->mForm != this)
+        control->mForm->unregisterControl(control);
+    control->mForm = this;
+    mControls.append(control);
+    if (control->kind() == ControlKind::StatusBar)
+        layoutStatusBars();
+}
+
+void Form::unregisterControl(Control *control)
+{
+    mControls.removeAll(control);
+    if (mDefault == control)
+        mDefault = nullptr;
+    if (mCancel == control)
+        mCancel = nullptr;
+    if (control && control->mForm == this)
+        control->mForm = nullptr;
+}
+
+void Form::setDefaultButton(CommandButton *button)
+{
+    mDefault = button;
+    ensureShortcuts();
+}
+
+void Form::setCancelButton(CommandButton *button)
+{
+    mCancel = button;
+    ensureShortcuts();
+}
+
+bool Form::handleDialogKey(int qtKey)
+{
+    if (qtKey == Qt::Key_Escape) {
+        if (!mCancel || !mCancel->isEnabled())
+            return false;
+        mCancel->click();
+        return true;
+    }
+    if (qtKey == Qt::Key_Return || qtKey == Qt::Key_Enter) {
+        // A focused command button takes Enter itself.
+        if (auto *focused = qobject_cast<CommandButton *>(ActiveControl())) {
+            focused->click();
+            return true;
+        }
+        if (!mDefault || !mDefault->isEnabled())
+            return false;
+        mDefault->click();
+        return true;
+    }
+    return false;
+}
+
+void Form::ensureShortcuts()
+{
+    // Window shortcuts come before the focused widget's own key handling, so Esc and Enter reach
+    // the buttons whichever control has the focus. The control's KeyDown never sees them then.
+    auto make = [this](QShortcut *&shortcut, Qt::Key key) {
+        if (shortcut)
+            return;
+        shortcut = new QShortcut(QKeySequence(key), this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, key] { handleDialogKey(key); });
+    };
+    if (mCancel)
+        make(mEscShortcut, Qt::Key_Escape);
+    if (mDefault) {
+        make(mReturnShortcut, Qt::Key_Return);
+        make(mEnterShortcut, Qt::Key_Enter);
+    }
+    if (mEscShortcut)
+        mEscShortcut->setEnabled(mCancel != nullptr);
+    if (mReturnShortcut)
+        mReturnShortcut->setEnabled(mDefault != nullptr);
+    if (mEnterShortcut)
+        mEnterShortcut->setEnabled(mDefault != nullptr);
+}
+
+} // namespace platform

@@ -1,0 +1,132 @@
+#pragma once
+
+// The base of every window of the program: a top-level widget whose name is its objectName
+// ("frmEventNotice"). Contracts:
+//  - Forms() lists the loaded windows in load order. A Form enters it when it is constructed and
+//    leaves it when it is unloaded (Unload, the close box) or destroyed, whichever comes first.
+//  - Left, Top, Width and Height are the outer window in twips; ScaleWidth/ScaleHeight and
+//    setClientSize the client area, also in twips (Twips.h converts).
+//  - Load() runs Form_Load() once; Show() and ShowModal() load the window first. ShowModal
+//    returns when the window has been unloaded, running a local event loop meanwhile.
+//  - Unload() runs Form_Unload(cancel) (a non-zero cancel keeps the window), hides the window,
+//    removes it from Forms(), emits Unloaded and deletes it later, so it is safe from the
+//    window's own handlers. The close box goes the same way.
+//  - Controls() lists the window's controls in the order they were created (registered); each
+//    Control registers itself with the Form it is created in, containers included.
+//  - A command button marked Default is clicked by Enter, one marked Cancel by Esc, wherever the
+//    focus is inside the window and whether or not the button can be seen (hidden, or placed
+//    outside the client area); a disabled button is not clicked. Enter on a focused command
+//    button clicks that button instead. The keys then reach no control's KeyDown/KeyPress.
+
+#include <QIcon>
+#include <QList>
+#include <QString>
+#include <QWidget>
+
+class QEventLoop;
+class QShortcut;
+
+namespace platform {
+
+class Control;
+class CommandButton;
+
+class Form : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit Form(const QString &name, QWidget *parent = nullptr);
+    ~Form() override;
+
+    QString Name() const { return objectName(); }
+
+    double Left() const;
+    double Top() const;
+    double Width() const;
+    double Height() const;
+    void setLeft(double twips);
+    void setTop(double twips);
+    void setWidth(double twips);
+    void setHeight(double twips);
+    void Move(double left, double top);
+    double ScaleWidth() const;
+    double ScaleHeight() const;
+    void setClientSize(double widthTwips, double heightTwips);
+
+    QString Caption() const { return windowTitle(); }
+    void setCaption(const QString &caption) { setWindowTitle(caption); }
+    QIcon Icon() const { return windowIcon(); }
+    void setIcon(const QIcon &icon) { setWindowIcon(icon); }
+
+    bool Visible() const { return isVisible(); }
+    bool Enabled() const { return isEnabled(); }
+
+    // The native window handle (created on first use).
+    WId hWnd() { return winId(); }
+
+    void Load();
+    bool isLoaded() const { return mLoaded; }
+    void Show();
+    void ShowModal();
+    // Returns false when Form_Unload cancelled.
+    bool Unload();
+    bool isUnloaded() const { return mUnloaded; }
+
+    // Stays above the other windows; position and size are kept.
+    void setTopmost(bool topmost);
+    bool isTopmost() const;
+    // Raises the window and asks for the keyboard focus.
+    void bringToForeground();
+
+    const QList<Control *> &Controls() const { return mControls; }
+    Control *control(const QString &name) const;
+    // The control with the keyboard focus, when the focus is inside this window.
+    Control *ActiveControl() const;
+
+    void registerControl(Control *control);
+    void unregisterControl(Control *control);
+    void setDefaultButton(CommandButton *button);
+    void setCancelButton(CommandButton *button);
+    CommandButton *defaultButton() const { return mDefault; }
+    CommandButton *cancelButton() const { return mCancel; }
+    // Clicks the Default (Enter) or Cancel (Esc) button; true when the key was used.
+    bool handleDialogKey(int qtKey);
+
+signals:
+    void Unloaded();
+
+protected:
+    virtual void Form_Load() {}
+    virtual void Form_Unload(int &cancel) { Q_UNUSED(cancel); }
+
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void ensureShortcuts();
+    void layoutStatusBars();
+
+    QList<Control *> mControls;
+    CommandButton *mDefault = nullptr;
+    CommandButton *mCancel = nullptr;
+    QShortcut *mEscShortcut = nullptr;
+    QShortcut *mReturnShortcut = nullptr;
+    QShortcut *mEnterShortcut = nullptr;
+    QEventLoop *mModalLoop = nullptr;
+    bool mLoaded = false;
+    bool mLoading = false;
+    bool mUnloaded = false;
+    bool mUnloading = false;
+};
+
+// The loaded windows, in load order (the runtime's Forms collection, indexed from 0).
+const QList<Form *> &Forms();
+
+// The active window, when it is one of the program's forms, and its active control.
+Form *ActiveForm();
+Control *ActiveControl();
+
+// The control a widget belongs to (the widget itself or one of its ancestors), or nullptr.
+Control *controlOf(QWidget *widget);
+
+} // namespace platform
