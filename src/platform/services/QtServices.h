@@ -1,0 +1,148 @@
+#pragma once
+
+// The Qt/Linux implementations of the operating-system services (Services.h). The program calls
+// installQtServices() once at start; tests install their doubles instead and use the classes
+// here only to check the implementations themselves.
+
+#include "Services.h"
+
+#include <QStringList>
+
+#include <memory>
+
+class QSoundEffect;
+
+namespace vb {
+struct LocalePictures;
+}
+
+namespace platform {
+
+// Creates the Qt implementations once (they live until the process ends) and installs them.
+// Calling it again installs the same objects again.
+void installQtServices();
+
+// A QMessageBox, application-modal. Boxes whose button set has no Cancel and more than one
+// button (Abort/Retry/Ignore, Yes/No) have no close box and ignore Esc, so they are answered
+// only by a button; elsewhere Esc and the close box answer Cancel, or OK on an OK box.
+class QtMessageBox : public MessageBoxService
+{
+public:
+    int show(const QString &prompt, int style, const QString &title) override;
+};
+
+// "text|pattern|text|pattern" as Qt name filters: "*.mdb|*.mdb" -> "*.mdb (*.mdb)". Patterns
+// separated by ';' become space-separated; an unpaired trailing text is dropped.
+QStringList qtNameFilters(const QString &filter);
+
+// QFileDialog (Qt's own dialog, not the desktop's). Open accepts only an existing file; save
+// does not ask about overwriting, the caller overwrites. Names match without regard to case.
+class QtFileDialogs : public FileDialogService
+{
+public:
+    std::optional<QString> open(const FileDialogRequest &request, QWidget *owner) override;
+    std::optional<QString> save(const FileDialogRequest &request, QWidget *owner) override;
+};
+
+// folder(): the executable's folder. end(): flushes stdio and leaves the process at once.
+class QtProgram : public ProgramService
+{
+public:
+    QString folder() const override;
+    [[noreturn]] void end(int exitCode = 0) override;
+};
+
+class QtClock : public Clock
+{
+public:
+    QDateTime now() const override;
+};
+
+// One QSoundEffect, made on the first play and kept for the process's life. Every call stops
+// the sound still playing; a file that does not exist plays nothing (there is no default
+// sound) and gives false. Playing is always asynchronous, whatever the flags say.
+class QtSound : public SoundService
+{
+public:
+    QtSound();
+    ~QtSound() override;
+    bool play(const QString &path, unsigned flags) override;
+    // The effect, or null before the first play (tests).
+    const QSoundEffect *effect() const { return mEffect.get(); }
+
+private:
+    std::unique_ptr<QSoundEffect> mEffect;
+};
+
+// QDesktopServices::openUrl for "open". Without a desktop launcher (xdg-open) the call cannot be
+// made at all: vb::RuntimeError 53 "File not found: shell32". Otherwise 42 when the launcher
+// took the address, 2 (file not found) when it did not, 31 (no association) for any other
+// operation than "open".
+class QtShell : public ShellService
+{
+public:
+    std::intptr_t shellExecute(QWidget *owner, const QString &operation, const QString &file,
+                               const QString &parameters, const QString &directory,
+                               int showCommand) override;
+};
+
+// The primary screen: twips per pixel = 1440 / logical dots per inch. Without a screen: 15
+// twips per pixel and a size of 0.
+class QtScreen : public ScreenService
+{
+public:
+    double twipsPerPixelX() const override;
+    double twipsPerPixelY() const override;
+    double widthTwips() const override;
+    double heightTwips() const override;
+};
+
+// The locale item `lctype` for the given pictures' locale, as Windows answers it (LocaleTypes.h
+// lists the items); nothing when no source on this system supplies it. The date and time
+// pictures are the pictures' own, so every part of the program shows the same formats.
+std::optional<QString> localeItem(const vb::LocalePictures &pictures, std::uint32_t lctype);
+
+// The Windows version record as this system fills it: major, minor and build are the first
+// three numbers of the kernel release ("6.1.0-18-amd64" -> 6, 1, 0; a missing number is 0),
+// platformId is 2 (the NT family), servicePack is PRETTY_NAME of os-release (at most 127
+// characters, empty when absent). Nothing when the release does not start with a number.
+std::optional<SystemInfoService::Version> versionFromRelease(const QString &kernelRelease,
+                                                             const QString &osReleaseText);
+
+// Locale items for the user's locale (vb::userPictures(); LCID 0x400 or 0x800, anything else
+// gives nothing); the login name; the host name; "/" as the Windows directory (the system's
+// root; nothing in the program reads it); the version from uname and /etc/os-release.
+class QtSystemInfo : public SystemInfoService
+{
+public:
+    std::optional<QString> localeInfo(std::uint32_t lcid, std::uint32_t lctype) const override;
+    std::optional<QString> userName() const override;
+    std::optional<QString> computerName() const override;
+    std::optional<QString> windowsDirectory() const override;
+    std::optional<Version> version() const override;
+};
+
+// The per-user lock file: $XDG_RUNTIME_DIR/kalendrix.lock, else kalendrix-<uid>.lock in the
+// temporary folder.
+QString defaultInstanceLockPath();
+
+// An exclusive flock on the lock file, taken when the object is made and held (fd open) until
+// it is destroyed or the process ends. prevInstance() is true when another holder - another
+// process, or another open of the same file - had the lock at that moment. A lock file that
+// cannot be opened counts as no previous instance, so the program still starts.
+class QtInstance : public InstanceService
+{
+public:
+    explicit QtInstance(const QString &lockPath = defaultInstanceLockPath());
+    ~QtInstance() override;
+    QtInstance(const QtInstance &) = delete;
+    QtInstance &operator=(const QtInstance &) = delete;
+
+    bool prevInstance() override { return mPrevInstance; }
+
+private:
+    int mFd = -1;
+    bool mPrevInstance = false;
+};
+
+} // namespace platform
