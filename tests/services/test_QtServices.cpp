@@ -1,0 +1,270 @@
+#include "platform/services/QtServices.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QScreen>
+#include <QSoundEffect>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace platform;
+
+// ---- File dialogs ---------------------------------------------------------------------------
+
+TEST(QtNameFilters, PairsBecomeQtFilters)
+{
+    const struct
+    {
+        const char *filter;
+        QStringList expected;
+    } cases[] = {
+        {"*.mdb|*.mdb", {"*.mdb (*.mdb)"}},
+        {"vovuriv.mdb|vovuriv.mdb", {"vovuriv.mdb (vovuriv.mdb)"}},
+        {"Databases|*.mdb|All files|*.*", {"Databases (*.mdb)", "All files (*.*)"}},
+        {"Logs|*.txt;*.log", {"Logs (*.txt *.log)"}},
+        {"|*.wav", {"*.wav (*.wav)"}},
+        {"", {}},
+        {"Unpaired", {}},
+        {"Sounds|*.wav|Unpaired", {"Sounds (*.wav)"}},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(qtNameFilters(QString::fromLatin1(c.filter)), c.expected) << c.filter;
+}
+
+namespace {
+
+struct DialogSeen
+{
+    QString title;
+    QString directory;
+    QStringList nameFilters;
+    bool stillOpenAfterAccept = false;
+    bool nestedBox = false;
+};
+
+// Runs a real dialog; once it is up, `act` gets it. Whatever is still open afterwards is
+// cancelled, so a failing test cannot hang.
+std::optional<QString> runDialog(bool open, const FileDialogRequest &request, DialogSeen &seen,
+                                 const std::function<void(QFileDialog &)> &act)
+{
+    QTimer driver;
+    driver.setInterval(10);
+    QObject::connect(&driver, &QTimer::timeout, [&] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        driver.stop();
+        seen.title = dialog->windowTitle();
+        seen.directory = dialog->directory().absolutePath();
+        seen.nameFilters = dialog->nameFilters();
+        act(*dialog);
+        QApplication::processEvents();
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            seen.nestedBox = true;
+            box->reject();
+        }
+        seen.stillOpenAfterAccept = dialog->isVisible();
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+    driver.start();
+    QtFileDialogs dialogs;
+    return open ? dialogs.open(request, nullptr) : dialogs.save(request, nullptr);
+}
+
+void accept(QFileDialog &d)
+{
+    QMetaObject::invokeMethod(&d, "accept");
+}
+
+void touch(const QString &path)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("x");
+}
+
+} // namespace
+
+TEST(QtFileDialogs, SaveReturnsTheFullPathOfThePresetNameWithoutAskingToOverwrite)
+{
+    QTemporaryDir dir;
+    touch(dir.filePath("BirthdayDBbackup532003"));
+    FileDialogRequest request;
+    request.title = QStringLiteral("Backup Almanoria database.");
+    request.filter = QStringLiteral("*.mdb|*.mdb");
+    request.fileName = QStringLiteral("BirthdayDBbackup532003");
+    request.initDir = dir.path();
+    DialogSeen seen;
+    const auto chosen = runDialog(false, request, seen, accept);
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(*chosen, QDir(dir.path()).filePath("BirthdayDBbackup532003"));
+    EXPECT_EQ(seen.title, request.title);
+    EXPECT_EQ(seen.directory, QDir(dir.path()).absolutePath());
+    EXPECT_EQ(seen.nameFilters, QStringList{"*.mdb (*.mdb)"});
+    EXPECT_FALSE(seen.nestedBox);
+    EXPECT_FALSE(seen.stillOpenAfterAccept);
+}
+
+TEST(QtFileDialogs, CancelGivesNothing)
+{
+    QTemporaryDir dir;
+    FileDialogRequest request;
+    request.initDir = dir.path();
+    request.fileName = QStringLiteral("name");
+    DialogSeen seen;
+    EXPECT_FALSE(runDialog(false, request, seen, [](QFileDialog &d) { d.reject(); }));
+    EXPECT_FALSE(runDialog(true, request, seen, [](QFileDialog &d) { d.reject(); }));
+}
+
+TEST(QtFileDialogs, OpenAcceptsOnlyAnExistingFile)
+{
+    QTemporaryDir dir;
+    touch(dir.filePath("vovuriv.mdb"));
+    FileDialogRequest request;
+    request.title = QStringLiteral("Almanoria database connection ");
+    request.filter = QStringLiteral("vovuriv.mdb|vovuriv.mdb");
+    request.initDir = dir.path();
+
+    DialogSeen seen;
+    request.fileName = QStringLiteral("vovuriv.mdb");
+    const auto chosen = runDialog(true, request, seen, accept);
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(*chosen, QDir(dir.path()).filePath("vovuriv.mdb"));
+    EXPECT_EQ(seen.nameFilters, QStringList{"vovuriv.mdb (vovuriv.mdb)"});
+
+    request.fileName = QStringLiteral("missing.mdb");
+    EXPECT_FALSE(runDialog(true, request, seen, accept));
+    EXPECT_TRUE(seen.stillOpenAfterAccept);
+}
+
+// ---- Screen ---------------------------------------------------------------------------------
+
+TEST(QtScreen, TwipsFollowTheLogicalDpi)
+{
+    QScreen *screen = QGuiApplication::primaryScreen();
+    ASSERT_NE(screen, nullptr);
+    QtScreen s;
+    EXPECT_DOUBLE_EQ(s.twipsPerPixelX(), 1440.0 / screen->logicalDotsPerInchX());
+    EXPECT_DOUBLE_EQ(s.twipsPerPixelY(), 1440.0 / screen->logicalDotsPerInchY());
+    EXPECT_DOUBLE_EQ(s.widthTwips(), screen->geometry().width() * s.twipsPerPixelX());
+    EXPECT_DOUBLE_EQ(s.heightTwips(), screen->geometry().height() * s.twipsPerPixelY());
+    if (screen->logicalDotsPerInchX() == 96.0) {
+        EXPECT_DOUBLE_EQ(s.twipsPerPixelX(), 15.0);
+    }
+}
+
+// ---- Sound ----------------------------------------------------------------------------------
+
+namespace {
+// A valid, very short PCM WAV file: 8 kHz mono 8-bit, 80 samples of silence.
+void writeWav(const QString &path)
+{
+    const quint32 samples = 80;
+    QByteArray data;
+    auto u32 = [&](quint32 v) { for (int i = 0; i < 4; ++i) data.append(char((v >> (8 * i)) & 0xFF)); };
+    auto u16 = [&](quint16 v) { data.append(char(v & 0xFF)).append(char(v >> 8)); };
+    data.append("RIFF");
+    u32(36 + samples);
+    data.append("WAVEfmt ");
+    u32(16);
+    u16(1);
+    u16(1);
+    u32(8000);
+    u32(8000);
+    u16(1);
+    u16(8);
+    data.append("data");
+    u32(samples);
+    data.append(QByteArray(samples, char(0x80)));
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(data);
+}
+} // namespace
+
+TEST(QtSound, MissingFilePlaysNothing)
+{
+    QTemporaryDir dir;
+    QtSound sound;
+    EXPECT_FALSE(sound.play(dir.filePath("virazivuzo.wav"), 3));
+    EXPECT_EQ(sound.effect(), nullptr); // not even a sound device was opened
+}
+
+TEST(QtSound, ANewCallStopsTheSoundStillPlaying)
+{
+    QTemporaryDir dir;
+    const QString wav = dir.filePath("virazivuzo.wav");
+    writeWav(wav);
+    QtSound sound;
+    EXPECT_TRUE(sound.play(wav, 3));
+    ASSERT_NE(sound.effect(), nullptr);
+    EXPECT_EQ(sound.effect()->source(), QUrl::fromLocalFile(wav));
+
+    EXPECT_FALSE(sound.play(dir.filePath("gone.wav"), 3));
+    EXPECT_FALSE(sound.effect()->isPlaying());
+    EXPECT_EQ(sound.effect()->source(), QUrl::fromLocalFile(wav)); // nothing else was loaded
+}
+
+// ---- Instance -------------------------------------------------------------------------------
+
+TEST(QtInstance, SecondHolderSeesThePreviousInstance)
+{
+    QTemporaryDir dir;
+    const QString lock = dir.filePath("kalendrix.lock");
+    {
+        QtInstance first(lock);
+        EXPECT_FALSE(first.prevInstance());
+        QtInstance second(lock);
+        EXPECT_TRUE(second.prevInstance());
+    }
+    QtInstance third(lock); // the first holder is gone, and the second never held the lock
+    EXPECT_FALSE(third.prevInstance());
+}
+
+TEST(QtInstance, LockDiesWithItsProcess)
+{
+    QTemporaryDir dir;
+    const QByteArray lock = QFile::encodeName(dir.filePath("kalendrix.lock"));
+    int ready[2], hold[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    ASSERT_EQ(::pipe(hold), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // Only async-signal-safe calls here: the child holds the lock until it is killed.
+        const int fd = ::open(lock.constData(), O_RDWR | O_CREAT, 0600);
+        const char ok = (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0) ? '1' : '0';
+        (void)!::write(ready[1], &ok, 1);
+        char c;
+        (void)!::read(hold[0], &c, 1);
+        ::_exit(0);
+    }
+    ::close(ready[1]);
+    ::close(hold[0]);
+    char ok = 0;
+    ASSERT_EQ(::read(ready[0], &ok, 1), 1);
+    ASSERT_EQ(ok, '1');
+
+    EXPECT_TRUE(QtInstance(dir.filePath("kalendrix.lock")).prevInstance());
+
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ::close(ready[0]);
+    ::close(hold[1]);
+    EXPECT_FALSE(QtInstance(dir.filePath("kalendrix.lock")).prevInstance());
+}

@@ -1,0 +1,208 @@
+#include "ScriptedPlatform.h"
+
+#include "platform/services/LocaleTypes.h"
+#include "platform/vb/Locale.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+namespace kxtest {
+
+// ---- Message box ----------------------------------------------------------------------------
+
+void ScriptedMessageBox::expect(int answer, const QString &promptContains)
+{
+    mAnswers.push_back({answer, promptContains});
+}
+
+int ScriptedMessageBox::unexpectedAnswer(int style)
+{
+    switch (style & 0x0F) {
+    case platform::mb::vbAbortRetryIgnore: return platform::mb::Abort;
+    case platform::mb::vbYesNo: return platform::mb::No;
+    case platform::mb::vbOKCancel:
+    case platform::mb::vbYesNoCancel:
+    case platform::mb::vbRetryCancel: return platform::mb::Cancel;
+    default: return platform::mb::OK;
+    }
+}
+
+int ScriptedMessageBox::show(const QString &prompt, int style, const QString &title)
+{
+    mCalls.push_back({prompt, style, title});
+    if (mAnswers.empty()) {
+        ADD_FAILURE() << "Unexpected message box (style " << style << ", title \""
+                      << title.toStdString() << "\"): " << prompt.toStdString();
+        return unexpectedAnswer(style);
+    }
+    const Answer next = mAnswers.front();
+    mAnswers.pop_front();
+    if (!next.promptContains.isEmpty() && !prompt.contains(next.promptContains))
+        ADD_FAILURE() << "Message box \"" << prompt.toStdString() << "\" was expected to contain \""
+                      << next.promptContains.toStdString() << "\"";
+    return next.answer;
+}
+
+// ---- File dialogs ---------------------------------------------------------------------------
+
+std::optional<QString> ScriptedFileDialogs::answer(const platform::FileDialogRequest &request,
+                                                   QWidget *owner, bool open)
+{
+    mCalls.push_back({request, open, owner});
+    if (mAnswers.empty()) {
+        ADD_FAILURE() << "Unexpected " << (open ? "open" : "save") << " dialog \""
+                      << request.title.toStdString() << "\"";
+        return std::nullopt;
+    }
+    const bool cancel = !mAnswers.front().has_value();
+    const QString path = mAnswers.front().value_or(QString());
+    mAnswers.pop_front();
+    if (cancel)
+        return std::nullopt;
+    return path;
+}
+
+std::optional<QString> ScriptedFileDialogs::open(const platform::FileDialogRequest &request,
+                                                 QWidget *owner)
+{
+    return answer(request, owner, true);
+}
+
+std::optional<QString> ScriptedFileDialogs::save(const platform::FileDialogRequest &request,
+                                                 QWidget *owner)
+{
+    return answer(request, owner, false);
+}
+
+// ---- Program, clock, sound, shell -----------------------------------------------------------
+
+void FakeProgram::end(int exitCode)
+{
+    endedWith = exitCode;
+    throw platform::ProgramEnded{exitCode};
+}
+
+FixedClock::FixedClock() : mNow(QDate(2026, 12, 10), QTime(10, 0, 0)) {}
+
+bool RecordingSound::play(const QString &path, unsigned flags)
+{
+    calls.push_back({path, flags});
+    return QFileInfo(QDir::fromNativeSeparators(path)).isFile();
+}
+
+std::intptr_t FakeShell::shellExecute(QWidget *owner, const QString &operation,
+                                      const QString &file, const QString &parameters,
+                                      const QString &directory, int showCommand)
+{
+    calls.push_back({owner, operation, file, parameters, directory, showCommand});
+    if (error)
+        throw *error;
+    return result;
+}
+
+// ---- System information ---------------------------------------------------------------------
+
+FakeSystemInfo::FakeSystemInfo()
+{
+    using namespace platform;
+    const vb::LocalePictures &p = vb::userPictures();
+    locale = {
+        {LOCALE_ILANGUAGE, QStringLiteral("0409")},
+        {LOCALE_SLANGUAGE, QStringLiteral("English (United States)")},
+        {LOCALE_SABBREVLANGNAME, QStringLiteral("ENU")},
+        {LOCALE_SNATIVELANGNAME, QStringLiteral("English")},
+        {LOCALE_ICOUNTRY, QStringLiteral("1")},
+        {LOCALE_SCOUNTRY, QStringLiteral("United States")},
+        {LOCALE_SABBREVCTRYNAME, QStringLiteral("USA")},
+        {LOCALE_SNATIVECTRYNAME, QStringLiteral("United States")},
+        {LOCALE_IDEFAULTLANGUAGE, QStringLiteral("0409")},
+        {LOCALE_IDEFAULTCOUNTRY, QStringLiteral("1")},
+        {LOCALE_IDEFAULTCODEPAGE, QStringLiteral("437")},
+        {LOCALE_SLIST, QStringLiteral(",")},
+        {LOCALE_IMEASURE, QStringLiteral("1")},
+        {LOCALE_SDECIMAL, p.decimalSeparator},
+        {LOCALE_STHOUSAND, p.thousandSeparator},
+        {LOCALE_SGROUPING, QStringLiteral("3;0")},
+        {LOCALE_IDIGITS, QStringLiteral("2")},
+        {LOCALE_ILZERO, QStringLiteral("1")},
+        {LOCALE_SNATIVEDIGITS, QStringLiteral("0123456789")},
+        {LOCALE_SCURRENCY, QStringLiteral("$")},
+        {LOCALE_SINTLSYMBOL, QStringLiteral("USD")},
+        {LOCALE_SMONDECIMALSEP, QStringLiteral(".")},
+        {LOCALE_SMONTHOUSANDSEP, QStringLiteral(",")},
+        {LOCALE_SMONGROUPING, QStringLiteral("3;0")},
+        {LOCALE_ICURRDIGITS, QStringLiteral("2")},
+        {LOCALE_IINTLCURRDIGITS, QStringLiteral("2")},
+        {LOCALE_ICURRENCY, QStringLiteral("0")},
+        {LOCALE_INEGCURR, QStringLiteral("0")},
+        {LOCALE_SDATE, p.dateSeparator},
+        {LOCALE_STIME, p.timeSeparator},
+        {LOCALE_SSHORTDATE, p.shortDate},
+        {LOCALE_SLONGDATE, p.longDate},
+        {LOCALE_IDATE, QStringLiteral("0")},
+        {LOCALE_ILDATE, QStringLiteral("0")},
+        {LOCALE_ITIME, QStringLiteral("0")},
+        {LOCALE_ICENTURY, QStringLiteral("1")},
+        {LOCALE_SENGLANGUAGE, QStringLiteral("English")},
+        {LOCALE_SENGCOUNTRY, QStringLiteral("United States")},
+        {LOCALE_STIMEFORMAT, p.time},
+    };
+    versionInfo = Version{6, 1, 0, 2, QStringLiteral("Test Linux 1")};
+}
+
+std::optional<QString> FakeSystemInfo::localeInfo(std::uint32_t /*lcid*/,
+                                                  std::uint32_t lctype) const
+{
+    const auto it = locale.find(lctype);
+    return it == locale.end() ? std::nullopt : it->second;
+}
+
+// ---- Fixture --------------------------------------------------------------------------------
+
+ScriptedPlatform::ScriptedPlatform() : mPrevious(platform::services())
+{
+    EXPECT_TRUE(mFolder.isValid()) << "no temporary program folder";
+    program.folderPath = QDir::toNativeSeparators(mFolder.path());
+
+    platform::Services s;
+    s.messageBox = &messageBox;
+    s.fileDialogs = &fileDialogs;
+    s.program = &program;
+    s.clock = &clock;
+    s.sound = &sound;
+    s.shell = &shell;
+    s.screen = &screen;
+    s.systemInfo = &systemInfo;
+    s.instance = &instance;
+    platform::installServices(s);
+}
+
+ScriptedPlatform::~ScriptedPlatform()
+{
+    platform::installServices(mPrevious);
+}
+
+QString ScriptedPlatform::copyDeliveredDatabase()
+{
+    const QString source = QStringLiteral(KX_DELIVERED_DB);
+    if (!QFileInfo(source).isFile()) {
+        ADD_FAILURE() << "The delivered database " << source.toStdString()
+                      << " is missing: build the target that makes it first.";
+        return {};
+    }
+    const QString target = QDir(mFolder.path()).filePath(QStringLiteral("vovuriv.mdb"));
+    QFile::remove(target);
+    if (!QFile::copy(source, target)) {
+        ADD_FAILURE() << "Could not copy " << source.toStdString() << " to "
+                      << target.toStdString();
+        return {};
+    }
+    // The copy keeps the source's permissions; the program writes to its database.
+    QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::WriteOwner);
+    return QDir::toNativeSeparators(target);
+}
+
+} // namespace kxtest

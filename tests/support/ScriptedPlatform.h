@@ -1,0 +1,209 @@
+#pragma once
+
+// Scriptable, recording doubles of every operating-system service, and the fixture that installs
+// them. A test scripts the answers of the boxes and dialogs it expects before it starts the code
+// under test, then reads what was asked. A box or dialog nobody expected fails the test and is
+// answered so that the code under test leaves its loops.
+
+#include "platform/services/Services.h"
+#include "platform/vb/RuntimeError.h"
+
+#include <QTemporaryDir>
+
+#include <deque>
+#include <map>
+#include <vector>
+
+namespace kxtest {
+
+struct MessageBoxCall
+{
+    QString prompt;
+    int style = 0;
+    QString title;
+};
+
+class ScriptedMessageBox : public platform::MessageBoxService
+{
+public:
+    // The answer to the next box; with `promptContains`, that box's prompt must contain it.
+    void expect(int answer, const QString &promptContains = {});
+    int show(const QString &prompt, int style, const QString &title) override;
+
+    const std::vector<MessageBoxCall> &calls() const { return mCalls; }
+    std::size_t pendingAnswers() const { return mAnswers.size(); }
+
+    // The answer given to a box nobody expected: Abort, No, Cancel or OK by its buttons.
+    static int unexpectedAnswer(int style);
+
+private:
+    struct Answer
+    {
+        int answer;
+        QString promptContains;
+    };
+    std::deque<Answer> mAnswers;
+    std::vector<MessageBoxCall> mCalls;
+};
+
+struct FileDialogCall
+{
+    platform::FileDialogRequest request;
+    bool open = false; // false: save dialog
+    QWidget *owner = nullptr;
+};
+
+class ScriptedFileDialogs : public platform::FileDialogService
+{
+public:
+    void expectPath(const QString &path) { mAnswers.push_back(path); }
+    void expectCancel() { mAnswers.push_back(std::nullopt); }
+
+    std::optional<QString> open(const platform::FileDialogRequest &request, QWidget *owner) override;
+    std::optional<QString> save(const platform::FileDialogRequest &request, QWidget *owner) override;
+
+    const std::vector<FileDialogCall> &calls() const { return mCalls; }
+    std::size_t pendingAnswers() const { return mAnswers.size(); }
+
+private:
+    std::optional<QString> answer(const platform::FileDialogRequest &request, QWidget *owner,
+                                  bool open);
+    std::deque<std::optional<QString>> mAnswers;
+    std::vector<FileDialogCall> mCalls;
+};
+
+// end() records the code and throws platform::ProgramEnded, so nothing after it runs.
+class FakeProgram : public platform::ProgramService
+{
+public:
+    QString folderPath;
+    std::optional<int> endedWith;
+
+    QString folder() const override { return folderPath; }
+    [[noreturn]] void end(int exitCode = 0) override;
+};
+
+// Stands still unless a test moves it. Starts at 2026-12-10 10:00:00 local time.
+class FixedClock : public platform::Clock
+{
+public:
+    FixedClock();
+    QDateTime now() const override { return mNow; }
+    void set(const QDateTime &now) { mNow = now; }
+    void advanceSecs(qint64 secs) { mNow = mNow.addSecs(secs); }
+    void advanceDays(qint64 days) { mNow = mNow.addDays(days); }
+
+private:
+    QDateTime mNow;
+};
+
+struct SoundCall
+{
+    QString path;
+    unsigned flags = 0;
+};
+
+// Plays nothing; answers whether the file exists, as the real service does.
+class RecordingSound : public platform::SoundService
+{
+public:
+    bool play(const QString &path, unsigned flags) override;
+    std::vector<SoundCall> calls;
+};
+
+struct ShellCall
+{
+    QWidget *owner = nullptr;
+    QString operation, file, parameters, directory;
+    int showCommand = 0;
+};
+
+// Answers 42 (success) unless a test sets another result, or an error to raise.
+class FakeShell : public platform::ShellService
+{
+public:
+    std::intptr_t result = 42;
+    std::optional<vb::RuntimeError> error;
+    std::vector<ShellCall> calls;
+
+    std::intptr_t shellExecute(QWidget *owner, const QString &operation, const QString &file,
+                               const QString &parameters, const QString &directory,
+                               int showCommand) override;
+};
+
+// 15 twips per pixel, 1024 x 768 pixels, unless a test sets others.
+class FakeScreen : public platform::ScreenService
+{
+public:
+    double twipsPerPixel = 15.0;
+    int widthPixels = 1024;
+    int heightPixels = 768;
+
+    double twipsPerPixelX() const override { return twipsPerPixel; }
+    double twipsPerPixelY() const override { return twipsPerPixel; }
+    double widthTwips() const override { return widthPixels * twipsPerPixel; }
+    double heightTwips() const override { return heightPixels * twipsPerPixel; }
+};
+
+// The en_US answers of a Windows system (with the date and time pictures and separators of
+// vb::userPictures() at construction), user "tester" on "TESTHOST", version 6.1.0 platform 2
+// "Test Linux 1". Any item can be set, or set to nothing.
+class FakeSystemInfo : public platform::SystemInfoService
+{
+public:
+    FakeSystemInfo();
+
+    std::map<std::uint32_t, std::optional<QString>> locale; // a missing item answers nothing
+    std::optional<QString> user = QStringLiteral("tester");
+    std::optional<QString> computer = QStringLiteral("TESTHOST");
+    std::optional<QString> windowsDir = QStringLiteral("/");
+    std::optional<Version> versionInfo; // nothing: the version call fails
+
+    void setLocale(std::uint32_t lctype, std::optional<QString> value) { locale[lctype] = value; }
+
+    std::optional<QString> localeInfo(std::uint32_t lcid, std::uint32_t lctype) const override;
+    std::optional<QString> userName() const override { return user; }
+    std::optional<QString> computerName() const override { return computer; }
+    std::optional<QString> windowsDirectory() const override { return windowsDir; }
+    std::optional<Version> version() const override { return versionInfo; }
+};
+
+class FakeInstance : public platform::InstanceService
+{
+public:
+    bool previous = false;
+    bool prevInstance() override { return previous; }
+};
+
+// Owns one of each double and installs them for its lifetime; the services in force before are
+// back after its destruction. The program folder is a fresh temporary folder.
+class ScriptedPlatform
+{
+public:
+    ScriptedPlatform();
+    ~ScriptedPlatform();
+    ScriptedPlatform(const ScriptedPlatform &) = delete;
+    ScriptedPlatform &operator=(const ScriptedPlatform &) = delete;
+
+    ScriptedMessageBox messageBox;
+    ScriptedFileDialogs fileDialogs;
+    FakeProgram program;
+    FixedClock clock;
+    RecordingSound sound;
+    FakeShell shell;
+    FakeScreen screen;
+    FakeSystemInfo systemInfo;
+    FakeInstance instance;
+
+    QString programFolder() const { return program.folderPath; }
+    // Copies the build's delivered database into the program folder as "vovuriv.mdb"
+    // (replacing an earlier copy) and returns its path; fails the test and returns an empty
+    // text when the delivered file is missing or cannot be copied.
+    QString copyDeliveredDatabase();
+
+private:
+    QTemporaryDir mFolder;
+    platform::Services mPrevious;
+};
+
+} // namespace kxtest
