@@ -47,6 +47,10 @@ private:
     friend class DBEngine;
     Workspace() = default;
     std::vector<std::weak_ptr<Database>> mDatabases;
+    // BeginTrans calls not yet committed or rolled back. Nested calls are counted: the outermost
+    // is a transaction, each inner one a savepoint that its Rollback alone discards. A database
+    // opened while a transaction is running takes part only in the levels begun after its open.
+    int mTransLevel = 0;
 };
 
 class Database : public std::enable_shared_from_this<Database>

@@ -18,4 +18,10 @@ constexpr int ItemNotFound = 3265;
 constexpr int UnrecognizedFormat = 3343;
 constexpr int ConversionError = 3421;
 constexpr int DiskIo = 3040;
+constexpr int InvalidArgument = 3001;  // a recordset type or workspace type the engine lacks
+constexpr int NoTransaction = 3034;    // CommitTrans / Rollback without BeginTrans
+constexpr int AmbiguousField = 3079;   // a column name that two tables of the FROM clause have
+constexpr int UnknownInsertField = 3127; // INSERT INTO names a column the table lacks
+constexpr int InvalidStatement = 3129; // not a DELETE, INSERT, SELECT or UPDATE statement
+constexpr int FieldRequired = 3314;    // Null into a column that needs a value
 } // namespace jet::err
