@@ -65,11 +65,13 @@ void CenterForm(platform::Form *argForm)
     // The halves are single-precision and the difference is assigned as it is: a window larger
     // than the screen gets a negative position.
     p([&] {
-        const float screenHalf = static_cast<float>(platform::services().screen->widthTwips()) / 2.0f;
+        const float screenHalf =
+            static_cast<float>(platform::services().screen->widthTwips()) / 2.0f;
         formOf(argForm).setLeft(screenHalf - static_cast<float>(argForm->Width()) / 2.0f);
     });
     p([&] {
-        const float screenHalf = static_cast<float>(platform::services().screen->heightTwips()) / 2.0f;
+        const float screenHalf =
+            static_cast<float>(platform::services().screen->heightTwips()) / 2.0f;
         formOf(argForm).setTop(screenHalf - static_cast<float>(argForm->Height()) / 2.0f);
     });
 }

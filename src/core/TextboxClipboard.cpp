@@ -59,7 +59,8 @@ void SelectAllText()
         if (!control)
             vb::raise(vb::err::ObjectVariableNotSet);
         if (control->kind() != platform::ControlKind::TextBox)
-            vb::raise(kObjectDoesNotSupport, QStringLiteral("Object doesn't support this property or method"));
+            vb::raise(kObjectDoesNotSupport,
+                      QStringLiteral("Object doesn't support this property or method"));
         return *static_cast<platform::TextBox *>(control);
     };
     p([&] { box().setSelStart(0); });

@@ -109,8 +109,7 @@ TEST_F(ClipboardTest, PasteSplicesTheClipboardIntoTheSelection)
     } cases[] = {
         {3, 0, QStringLiteral("abcXYdef")}, // caret after the third character
         {2, 2, QStringLiteral("abXYef")},   // third and fourth selected
-        {0, 0, QStringLiteral("XYabcdef")},
-        {6, 0, QStringLiteral("abcdefXY")},
+        {0, 0, QStringLiteral("XYabcdef")}, {6, 0, QStringLiteral("abcdefXY")},
         {0, 6, QStringLiteral("XY")},
     };
     QApplication::clipboard()->setText(QStringLiteral("XY"));

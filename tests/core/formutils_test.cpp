@@ -90,8 +90,8 @@ TEST_F(FormUtilitiesTest, ReadOnlyIsTheThirdCharacterOfTheTag)
         const char *tag;
         bool readOnly;
     } cases[] = {
-        {"", false},    {"d", false},   {"dd", false},     {"dxy", false},
-        {"ddd", true},  {"txD", true},  {"abdxyz", true},  {"xxd ", true},
+        {"", false},   {"d", false},  {"dd", false},    {"dxy", false},
+        {"ddd", true}, {"txD", true}, {"abdxyz", true}, {"xxd ", true},
     };
     for (const auto &c : cases) {
         auto *txt = add<TextBox>(QStringLiteral("txt"), QStringLiteral("dazez"), c.tag);
@@ -109,11 +109,15 @@ TEST_F(FormUtilitiesTest, ReadOnlyIsTheThirdCharacterOfTheTag)
 TEST_F(FormUtilitiesTest, ClearSpecificDataFieldsResetsTheGroupIgnoringCase)
 {
     auto *name = add<TextBox>(QStringLiteral("txtName"), QStringLiteral("dazez"), QString());
-    auto *shown = add<TextBox>(QStringLiteral("txtShown"), QStringLiteral("Dazez"), QStringLiteral("txd"));
+    auto *shown =
+        add<TextBox>(QStringLiteral("txtShown"), QStringLiteral("Dazez"), QStringLiteral("txd"));
     auto *other = add<TextBox>(QStringLiteral("txtOther"), QStringLiteral("events"), QString());
-    auto *recId = add<Label>(QStringLiteral("lblRecId"), QStringLiteral("DAzez"), QStringLiteral("ID"));
-    auto *data = add<Label>(QStringLiteral("lblData"), QStringLiteral("dazez"), QStringLiteral("Data"));
-    auto *plain = add<Label>(QStringLiteral("lblName"), QStringLiteral("dazez"), QStringLiteral("x"));
+    auto *recId =
+        add<Label>(QStringLiteral("lblRecId"), QStringLiteral("DAzez"), QStringLiteral("ID"));
+    auto *data =
+        add<Label>(QStringLiteral("lblData"), QStringLiteral("dazez"), QStringLiteral("Data"));
+    auto *plain =
+        add<Label>(QStringLiteral("lblName"), QStringLiteral("dazez"), QStringLiteral("x"));
     auto *cbo = add<ComboBox>(QStringLiteral("cboEvents"), QStringLiteral("dazez"), QString());
     auto *lst = add<ListBox>(QStringLiteral("lst1"), QStringLiteral("dazez"), QString());
     auto *chk = add<CheckBox>(QStringLiteral("chk1"), QStringLiteral("dazez"), QString());
@@ -215,8 +219,10 @@ TEST_F(FormUtilitiesTest, ApostropheParseOutReplacesApostrophesInTextBoxesOnly)
     } cases[] = {
         {QStringLiteral("O'Brien's"), QStringLiteral("O\u2019Brien\u2019s")},
         {QStringLiteral("'"), QStringLiteral("\u2019")},
-        {QStringLiteral("no apostrophe \u2018here\u2019"), QStringLiteral("no apostrophe \u2018here\u2019")},
-        {QStringLiteral("line 'one'\r\nline two"), QStringLiteral("line \u2019one\u2019\r\nline two")},
+        {QStringLiteral("no apostrophe \u2018here\u2019"),
+         QStringLiteral("no apostrophe \u2018here\u2019")},
+        {QStringLiteral("line 'one'\r\nline two"),
+         QStringLiteral("line \u2019one\u2019\r\nline two")},
     };
     auto *single = new TextBox(form, QStringLiteral("txtName"));
     auto *multi = new TextBox(form, QStringLiteral("txtNotes"), TextBox::Lines::Multi);

@@ -26,12 +26,9 @@ struct ColorCase
 TEST(VbColorTest, PlainColourNumbersAreBlueGreenRed)
 {
     const ColorCase cases[] = {
-        {0x000000, QColor(0, 0, 0)},
-        {0x0000FF, QColor(255, 0, 0)},
-        {0x00FF00, QColor(0, 255, 0)},
-        {0xFF0000, QColor(0, 0, 255)},
-        {0xC0C0C0, QColor(192, 192, 192)},
-        {0xC0FFFF, QColor(255, 255, 192)}, // light yellow
+        {0x000000, QColor(0, 0, 0)},          {0x0000FF, QColor(255, 0, 0)},
+        {0x00FF00, QColor(0, 255, 0)},        {0xFF0000, QColor(0, 0, 255)},
+        {0xC0C0C0, QColor(192, 192, 192)},    {0xC0FFFF, QColor(255, 255, 192)}, // light yellow
         {0x123456, QColor(0x56, 0x34, 0x12)},
     };
     for (const auto &c : cases) {
@@ -164,8 +161,14 @@ TEST_F(ControlsTest, KeyFiltersDiscardKeysOfComboAndTextBox)
     cbo->AddItem(QStringLiteral("Notice"));
     cbo->setText(QStringLiteral("Notice"));
     QList<int> codes, chars;
-    QObject::connect(cbo, &Control::KeyDown, cbo, [&](int &code, int) { codes << code; code = 0; });
-    QObject::connect(cbo, &Control::KeyPress, cbo, [&](int &ascii) { chars << ascii; ascii = 0; });
+    QObject::connect(cbo, &Control::KeyDown, cbo, [&](int &code, int) {
+        codes << code;
+        code = 0;
+    });
+    QObject::connect(cbo, &Control::KeyPress, cbo, [&](int &ascii) {
+        chars << ascii;
+        ascii = 0;
+    });
     focus(cbo);
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("ab"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);

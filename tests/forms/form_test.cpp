@@ -146,9 +146,9 @@ TEST_F(FormTest, ControlsAreListedInCreationOrderWithTheirKind)
         kinds << c->kind();
     }
     EXPECT_EQ(names, (QStringList{"lbl1", "txtName", "cboEvents", "statBar1", "chkDummy"}));
-    EXPECT_EQ(kinds, (QList<ControlKind>{ControlKind::Label, ControlKind::TextBox,
-                                         ControlKind::ComboBox, ControlKind::StatusBar,
-                                         ControlKind::CheckBox}));
+    EXPECT_EQ(kinds,
+              (QList<ControlKind>{ControlKind::Label, ControlKind::TextBox, ControlKind::ComboBox,
+                                  ControlKind::StatusBar, ControlKind::CheckBox}));
     delete gone;
     EXPECT_EQ(form.Controls().size(), 4);
     EXPECT_EQ(form.control(QStringLiteral("TXTNAME"))->Name(), QStringLiteral("txtName"));

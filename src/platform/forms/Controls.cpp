@@ -37,33 +37,58 @@ int vbKeyCode(const QKeyEvent *e)
     if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
         return 112 + (key - Qt::Key_F1);
     switch (key) {
-    case Qt::Key_Backspace: return 8;
+    case Qt::Key_Backspace:
+        return 8;
     case Qt::Key_Tab:
-    case Qt::Key_Backtab: return 9;
-    case Qt::Key_Clear: return 12;
+    case Qt::Key_Backtab:
+        return 9;
+    case Qt::Key_Clear:
+        return 12;
     case Qt::Key_Return:
-    case Qt::Key_Enter: return 13;
-    case Qt::Key_Shift: return 16;
-    case Qt::Key_Control: return 17;
-    case Qt::Key_Alt: return 18;
-    case Qt::Key_Pause: return 19;
-    case Qt::Key_CapsLock: return 20;
-    case Qt::Key_Escape: return 27;
-    case Qt::Key_Space: return 32;
-    case Qt::Key_PageUp: return 33;
-    case Qt::Key_PageDown: return 34;
-    case Qt::Key_End: return 35;
-    case Qt::Key_Home: return 36;
-    case Qt::Key_Left: return 37;
-    case Qt::Key_Up: return 38;
-    case Qt::Key_Right: return 39;
-    case Qt::Key_Down: return 40;
-    case Qt::Key_Insert: return 45;
-    case Qt::Key_Delete: return 46;
-    case Qt::Key_Menu: return 93;
-    case Qt::Key_NumLock: return 144;
-    case Qt::Key_ScrollLock: return 145;
-    default: break;
+    case Qt::Key_Enter:
+        return 13;
+    case Qt::Key_Shift:
+        return 16;
+    case Qt::Key_Control:
+        return 17;
+    case Qt::Key_Alt:
+        return 18;
+    case Qt::Key_Pause:
+        return 19;
+    case Qt::Key_CapsLock:
+        return 20;
+    case Qt::Key_Escape:
+        return 27;
+    case Qt::Key_Space:
+        return 32;
+    case Qt::Key_PageUp:
+        return 33;
+    case Qt::Key_PageDown:
+        return 34;
+    case Qt::Key_End:
+        return 35;
+    case Qt::Key_Home:
+        return 36;
+    case Qt::Key_Left:
+        return 37;
+    case Qt::Key_Up:
+        return 38;
+    case Qt::Key_Right:
+        return 39;
+    case Qt::Key_Down:
+        return 40;
+    case Qt::Key_Insert:
+        return 45;
+    case Qt::Key_Delete:
+        return 46;
+    case Qt::Key_Menu:
+        return 93;
+    case Qt::Key_NumLock:
+        return 144;
+    case Qt::Key_ScrollLock:
+        return 145;
+    default:
+        break;
     }
     if (key > 0 && key < 0x100)
         return key;
@@ -86,14 +111,19 @@ int vbShift(const QKeyEvent *e)
 int vbKeyAscii(const QKeyEvent *e)
 {
     switch (e->key()) {
-    case Qt::Key_Backspace: return 8;
+    case Qt::Key_Backspace:
+        return 8;
     case Qt::Key_Return:
-    case Qt::Key_Enter: return 13;
-    case Qt::Key_Escape: return 27;
+    case Qt::Key_Enter:
+        return 13;
+    case Qt::Key_Escape:
+        return 27;
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
-    case Qt::Key_Delete: return 0;
-    default: break;
+    case Qt::Key_Delete:
+        return 0;
+    default:
+        break;
     }
     const bool ctrl = e->modifiers() & Qt::ControlModifier;
     if (ctrl && e->key() >= Qt::Key_A && e->key() <= Qt::Key_Z)
@@ -118,9 +148,12 @@ bool isDialogKey(const QKeyEvent *e)
 Qt::Alignment horizontal(Alignment a)
 {
     switch (a) {
-    case Alignment::Right: return Qt::AlignRight;
-    case Alignment::Center: return Qt::AlignHCenter;
-    case Alignment::Left: break;
+    case Alignment::Right:
+        return Qt::AlignRight;
+    case Alignment::Center:
+        return Qt::AlignHCenter;
+    case Alignment::Left:
+        break;
     }
     return Qt::AlignLeft;
 }
@@ -166,8 +199,8 @@ int vbToQtPos(const QString &vbText, int pos)
         ++qt;
     }
     // A position between CR and LF lands before the line break.
-    if (pos > 0 && pos < vbText.size() && vbText.at(pos - 1) == QLatin1Char('\r')
-        && vbText.at(pos) == QLatin1Char('\n'))
+    if (pos > 0 && pos < vbText.size() && vbText.at(pos - 1) == QLatin1Char('\r') &&
+        vbText.at(pos) == QLatin1Char('\n'))
         --qt;
     return qt;
 }
@@ -292,9 +325,9 @@ bool Control::eventFilter(QObject *watched, QEvent *event)
     case QEvent::ShortcutOverride: {
         // Keep the inner widget from claiming Esc/Enter when the window has a button for it.
         auto *e = static_cast<QKeyEvent *>(event);
-        if (mForm && isDialogKey(e)
-            && ((e->key() == Qt::Key_Escape && mForm->cancelButton())
-                || (e->key() != Qt::Key_Escape && mForm->defaultButton())))
+        if (mForm && isDialogKey(e) &&
+            ((e->key() == Qt::Key_Escape && mForm->cancelButton()) ||
+             (e->key() != Qt::Key_Escape && mForm->defaultButton())))
             return true;
         break;
     }
@@ -302,8 +335,8 @@ bool Control::eventFilter(QObject *watched, QEvent *event)
         auto *e = static_cast<QKeyEvent *>(event);
         // Focus navigation comes before the filters, so that a box that discards every key can
         // still be left with Tab.
-        if ((e->key() == Qt::Key_Tab || e->key() == Qt::Key_Backtab)
-            && !(e->modifiers() & Qt::ControlModifier))
+        if ((e->key() == Qt::Key_Tab || e->key() == Qt::Key_Backtab) &&
+            !(e->modifiers() & Qt::ControlModifier))
             break;
         if (mForm && isDialogKey(e) && mForm->handleDialogKey(e->key()))
             return true;

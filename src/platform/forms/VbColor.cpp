@@ -38,9 +38,9 @@ QColor colorFromVb(std::int32_t vbColor, const QPalette &palette)
 std::int32_t vbFromColor(const QColor &color)
 {
     const QColor rgb = color.toRgb();
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(rgb.red())
-                                     | (static_cast<std::uint32_t>(rgb.green()) << 8)
-                                     | (static_cast<std::uint32_t>(rgb.blue()) << 16));
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(rgb.red()) |
+                                     (static_cast<std::uint32_t>(rgb.green()) << 8) |
+                                     (static_cast<std::uint32_t>(rgb.blue()) << 16));
 }
 
 } // namespace platform
