@@ -55,11 +55,22 @@ struct DialogSeen
     bool nestedBox = false;
 };
 
-// Runs a real dialog; once it is up, `act` gets it. Whatever is still open afterwards is
-// cancelled, so a failing test cannot hang.
+// Runs a real dialog; once it is up, `act` gets it. A message box that the dialog opens on top
+// of itself is noted and closed; whatever is still open afterwards is cancelled, so a failing
+// test cannot hang.
 std::optional<QString> runDialog(bool open, const FileDialogRequest &request, DialogSeen &seen,
                                  const std::function<void(QFileDialog &)> &act)
 {
+    seen = DialogSeen{};
+    QTimer boxWatcher;
+    boxWatcher.setInterval(10);
+    QObject::connect(&boxWatcher, &QTimer::timeout, [&] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            seen.nestedBox = true;
+            box->reject();
+        }
+    });
+    boxWatcher.start();
     QTimer driver;
     driver.setInterval(10);
     QObject::connect(&driver, &QTimer::timeout, [&] {
@@ -67,18 +78,21 @@ std::optional<QString> runDialog(bool open, const FileDialogRequest &request, Di
         if (!dialog)
             return;
         driver.stop();
-        seen.title = dialog->windowTitle();
-        seen.directory = dialog->directory().absolutePath();
-        seen.nameFilters = dialog->nameFilters();
-        act(*dialog);
-        QApplication::processEvents();
-        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-            seen.nestedBox = true;
-            box->reject();
-        }
-        seen.stillOpenAfterAccept = dialog->isVisible();
-        if (dialog->isVisible())
-            dialog->reject();
+        // Acted on from a queued call, not from this timer: a box the dialog opens runs its own
+        // event loop, and only then can the watcher's timer fire inside it.
+        QMetaObject::invokeMethod(
+            dialog,
+            [&, dialog] {
+                seen.title = dialog->windowTitle();
+                seen.directory = dialog->directory().absolutePath();
+                seen.nameFilters = dialog->nameFilters();
+                act(*dialog);
+                QApplication::processEvents();
+                seen.stillOpenAfterAccept = dialog->isVisible();
+                if (dialog->isVisible())
+                    dialog->reject();
+            },
+            Qt::QueuedConnection);
     });
     driver.start();
     QtFileDialogs dialogs;

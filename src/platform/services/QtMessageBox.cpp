@@ -103,13 +103,14 @@ int QtMessageBox::show(const QString &prompt, int style, const QString &title)
     const std::size_t defaultIndex = (style >> 8) & 0x03;
     box.setDefaultButton(set.buttons[defaultIndex < set.buttons.size() ? defaultIndex : 0]);
 
+    // Before the flags: setting the modality gives the window its default flags again.
+    box.setWindowModality(Qt::ApplicationModal);
     if (set.escape == QMessageBox::NoButton) {
         box.dismissable = false;
         box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     } else {
         box.setEscapeButton(set.escape);
     }
-    box.setWindowModality(Qt::ApplicationModal);
     box.exec();
 
     if (QAbstractButton *clicked = box.clickedButton())
