@@ -1,0 +1,155 @@
+#include "JetTestSupport.h"
+
+#include <sqlite3.h>
+
+using namespace jettest;
+
+namespace {
+
+class SessionTest : public DeliveredDb
+{
+protected:
+    int eventCount() { return snapshot(QStringLiteral("SELECT * FROM Events"))->RecordCount(); }
+    void addEvent(const char *name)
+    {
+        mDb->Execute(
+            QStringLiteral("INSERT INTO Events (Events_EventName) VALUES ('%1')").arg(name));
+    }
+};
+
+TEST_F(SessionTest, RollbackDiscardsAndCommitKeeps)
+{
+    mWs->BeginTrans();
+    addEvent("Gone");
+    EXPECT_EQ(eventCount(), 6);
+    mWs->Rollback();
+    EXPECT_EQ(eventCount(), 5);
+
+    mWs->BeginTrans();
+    addEvent("Kept");
+    mWs->CommitTrans();
+    mDb->Close();
+    mDb = mWs->OpenDatabase(mPath, false, false, kConnect);
+    EXPECT_EQ(eventCount(), 6);
+}
+
+TEST_F(SessionTest, NestedRollbackDiscardsOnlyTheInnerLevel)
+{
+    mWs->BeginTrans();
+    addEvent("Outer");
+    mWs->BeginTrans();
+    addEvent("Inner");
+    mWs->Rollback();
+    mWs->CommitTrans();
+    EXPECT_EQ(eventCount(), 6);
+    EXPECT_EQ(snapshot(QStringLiteral("SELECT * FROM Events WHERE Events_EventName = 'inner'"))
+                  ->RecordCount(),
+              0);
+}
+
+TEST_F(SessionTest, CommitOrRollbackWithoutBeginIsRefused)
+{
+    EXPECT_EQ(errorOf([&] { mWs->CommitTrans(); }), jet::err::NoTransaction);
+    EXPECT_EQ(errorOf([&] { mWs->Rollback(); }), jet::err::NoTransaction);
+}
+
+TEST_F(SessionTest, RecordsetEditsTakePartInTheTransaction)
+{
+    mWs->BeginTrans();
+    auto rs = dynaset(QStringLiteral("SELECT * FROM Events WHERE Events_Id = 1"));
+    rs->Edit();
+    rs->SetField(QStringLiteral("Events_EventName"), "Changed");
+    rs->Update();
+    rs->Close();
+    mWs->Rollback();
+    EXPECT_EQ(snapshot(QStringLiteral("SELECT * FROM Events WHERE Events_Id = 1"))
+                  ->Field(QStringLiteral("Events_EventName")),
+              vb::Variant("Birthday"));
+}
+
+// Another process's connection to the same file, holding it in a transaction.
+class HeldFileTest : public SessionTest
+{
+protected:
+    void hold(const char *begin)
+    {
+        ASSERT_EQ(sqlite3_open_v2(QFile::encodeName(mPath).constData(), &mOther,
+                                  SQLITE_OPEN_READWRITE, nullptr),
+                  SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(mOther, "PRAGMA key = 'vmr'", nullptr, nullptr, nullptr), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(mOther, begin, nullptr, nullptr, nullptr), SQLITE_OK);
+    }
+    void TearDown() override
+    {
+        if (mOther) {
+            sqlite3_exec(mOther, "ROLLBACK", nullptr, nullptr, nullptr);
+            sqlite3_close(mOther);
+        }
+    }
+    sqlite3 *mOther = nullptr;
+};
+
+TEST_F(HeldFileTest, WritingWhileAnotherWriterHoldsTheFileIsTableHeld)
+{
+    auto rs = dynaset(QStringLiteral("SELECT * FROM Events WHERE Events_Id = 1"));
+    hold("BEGIN; UPDATE Events SET Events_EventName = 'x' WHERE Events_Id = 2;");
+    QString description;
+    EXPECT_EQ(errorOf([&] { mDb->Execute(QStringLiteral("DELETE FROM Dazez WHERE Dazez_Id = 1")); },
+                      &description),
+              jet::err::TableHeld);
+    EXPECT_EQ(description,
+              QStringLiteral("The table 'Dazez' is already opened exclusively by another user, or "
+                             "it is already open through the user interface and cannot be "
+                             "manipulated programmatically."));
+    rs->Edit();
+    rs->SetField(QStringLiteral("Events_EventName"), "y");
+    EXPECT_EQ(errorOf([&] { rs->Update(); }), jet::err::TableHeld);
+    // Reading is still possible while the other side has not begun to commit.
+    EXPECT_EQ(eventCount(), 5);
+}
+
+TEST_F(HeldFileTest, ReadingWhileAnotherHoldsTheFileExclusivelyIsTableHeld)
+{
+    hold("BEGIN EXCLUSIVE");
+    EXPECT_EQ(errorOf([&] { snapshot(QStringLiteral("SELECT * FROM Events")); }),
+              jet::err::TableHeld);
+    sqlite3_exec(mOther, "ROLLBACK", nullptr, nullptr, nullptr);
+    EXPECT_EQ(eventCount(), 5) << "usable again once the other side lets go";
+}
+
+TEST_F(SessionTest, ClosedRecordsetIsInvalid)
+{
+    auto rs = snapshot(QStringLiteral("SELECT * FROM Events"));
+    rs->Close();
+    EXPECT_FALSE(rs->isOpen());
+    QString description;
+    EXPECT_EQ(errorOf([&] { rs->Field(QStringLiteral("Events_Id")); }, &description),
+              jet::err::ObjectInvalid);
+    EXPECT_EQ(description, QStringLiteral("Object invalid or no longer set."));
+    EXPECT_EQ(errorOf([&] { rs->MoveNext(); }), jet::err::ObjectInvalid);
+}
+
+TEST_F(SessionTest, CloseReleasesTheFileAndInvalidatesItsRecordsets)
+{
+    auto rs = dynaset(QStringLiteral("SELECT * FROM Events"));
+    addEvent("Before close");
+    mDb->Close();
+    EXPECT_FALSE(mDb->isOpen());
+    EXPECT_FALSE(rs->isOpen());
+    for (const auto &use : std::vector<std::function<void()>>{
+             [&] { rs->RecordCount(); },
+             [&] { rs->Field(QStringLiteral("Events_Id")); },
+             [&] { rs->Edit(); },
+             [&] { mDb->OpenRecordset(QStringLiteral("SELECT * FROM Events")); },
+             [&] { mDb->Execute(QStringLiteral("DELETE FROM Dazez")); }})
+        EXPECT_EQ(errorOf(use), jet::err::ObjectInvalid);
+
+    const QString copy = mDir.filePath(QStringLiteral("backup.mdb"));
+    ASSERT_TRUE(QFile::copy(mPath, copy));
+    auto backup = mWs->OpenDatabase(copy, false, false, kConnect);
+    EXPECT_EQ(backup->OpenRecordset(QStringLiteral("SELECT * FROM Events"), jet::dbOpenSnapshot)
+                  ->RecordCount(),
+              6);
+}
+
+} // namespace
