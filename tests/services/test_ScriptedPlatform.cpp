@@ -152,3 +152,15 @@ TEST(FakeSystemInfo, UsDefaultsAndSettableItems)
     p.systemInfo.versionInfo.reset();
     EXPECT_FALSE(info.version().has_value());
 }
+
+TEST(ScriptedPlatform, CopiesTheDeliveredDatabaseIntoItsProgramFolder)
+{
+    kxtest::ScriptedPlatform p;
+    const QString copy = p.copyDeliveredDatabase();
+    ASSERT_FALSE(copy.isEmpty());
+    EXPECT_EQ(QFileInfo(copy).absoluteFilePath(),
+              QDir(p.programFolder()).absoluteFilePath(QStringLiteral("vovuriv.mdb")));
+    EXPECT_EQ(QFileInfo(copy).size(), QFileInfo(QStringLiteral(KX_DELIVERED_DB)).size());
+    EXPECT_TRUE(QFileInfo(copy).isWritable());
+    EXPECT_EQ(p.copyDeliveredDatabase(), copy); // a second copy replaces the first
+}
