@@ -44,13 +44,20 @@ int showWith(const QString &prompt, int style, const std::function<void(QMessage
 QMessageBox::StandardButton buttonFor(int answer)
 {
     switch (answer) {
-    case mb::OK: return QMessageBox::Ok;
-    case mb::Cancel: return QMessageBox::Cancel;
-    case mb::Abort: return QMessageBox::Abort;
-    case mb::Retry: return QMessageBox::Retry;
-    case mb::Ignore: return QMessageBox::Ignore;
-    case mb::Yes: return QMessageBox::Yes;
-    default: return QMessageBox::No;
+    case mb::OK:
+        return QMessageBox::Ok;
+    case mb::Cancel:
+        return QMessageBox::Cancel;
+    case mb::Abort:
+        return QMessageBox::Abort;
+    case mb::Retry:
+        return QMessageBox::Retry;
+    case mb::Ignore:
+        return QMessageBox::Ignore;
+    case mb::Yes:
+        return QMessageBox::Yes;
+    default:
+        return QMessageBox::No;
     }
 }
 

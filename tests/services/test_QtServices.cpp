@@ -189,7 +189,10 @@ void writeWav(const QString &path)
 {
     const quint32 samples = 80;
     QByteArray data;
-    auto u32 = [&](quint32 v) { for (int i = 0; i < 4; ++i) data.append(char((v >> (8 * i)) & 0xFF)); };
+    auto u32 = [&](quint32 v) {
+        for (int i = 0; i < 4; ++i)
+            data.append(char((v >> (8 * i)) & 0xFF));
+    };
     auto u16 = [&](quint16 v) { data.append(char(v & 0xFF)).append(char(v >> 8)); };
     data.append("RIFF");
     u32(36 + samples);

@@ -12,7 +12,10 @@ namespace {
 class LocaleInfo : public ::testing::Test
 {
 protected:
-    void TearDown() override { vb::setUserPictures(vb::picturesFor(QLocale(QStringLiteral("en_US")))); }
+    void TearDown() override
+    {
+        vb::setUserPictures(vb::picturesFor(QLocale(QStringLiteral("en_US"))));
+    }
 
     std::optional<QString> item(const char *locale, std::uint32_t lctype)
     {
@@ -29,16 +32,45 @@ struct ItemCase
 };
 
 const std::uint32_t allItems[] = {
-    LOCALE_ILANGUAGE,       LOCALE_SLANGUAGE,        LOCALE_SABBREVLANGNAME, LOCALE_SNATIVELANGNAME,
-    LOCALE_ICOUNTRY,        LOCALE_SCOUNTRY,         LOCALE_SABBREVCTRYNAME, LOCALE_SNATIVECTRYNAME,
-    LOCALE_IDEFAULTLANGUAGE, LOCALE_IDEFAULTCOUNTRY, LOCALE_IDEFAULTCODEPAGE, LOCALE_SLIST,
-    LOCALE_IMEASURE,        LOCALE_SDECIMAL,         LOCALE_STHOUSAND,       LOCALE_SGROUPING,
-    LOCALE_IDIGITS,         LOCALE_ILZERO,           LOCALE_SNATIVEDIGITS,   LOCALE_SCURRENCY,
-    LOCALE_SINTLSYMBOL,     LOCALE_SMONDECIMALSEP,   LOCALE_SMONTHOUSANDSEP, LOCALE_SMONGROUPING,
-    LOCALE_ICURRDIGITS,     LOCALE_IINTLCURRDIGITS,  LOCALE_ICURRENCY,       LOCALE_INEGCURR,
-    LOCALE_SDATE,           LOCALE_STIME,            LOCALE_SSHORTDATE,      LOCALE_SLONGDATE,
-    LOCALE_IDATE,           LOCALE_ILDATE,           LOCALE_ITIME,           LOCALE_ICENTURY,
-    LOCALE_SENGLANGUAGE,    LOCALE_SENGCOUNTRY,      LOCALE_STIMEFORMAT,
+    LOCALE_ILANGUAGE,
+    LOCALE_SLANGUAGE,
+    LOCALE_SABBREVLANGNAME,
+    LOCALE_SNATIVELANGNAME,
+    LOCALE_ICOUNTRY,
+    LOCALE_SCOUNTRY,
+    LOCALE_SABBREVCTRYNAME,
+    LOCALE_SNATIVECTRYNAME,
+    LOCALE_IDEFAULTLANGUAGE,
+    LOCALE_IDEFAULTCOUNTRY,
+    LOCALE_IDEFAULTCODEPAGE,
+    LOCALE_SLIST,
+    LOCALE_IMEASURE,
+    LOCALE_SDECIMAL,
+    LOCALE_STHOUSAND,
+    LOCALE_SGROUPING,
+    LOCALE_IDIGITS,
+    LOCALE_ILZERO,
+    LOCALE_SNATIVEDIGITS,
+    LOCALE_SCURRENCY,
+    LOCALE_SINTLSYMBOL,
+    LOCALE_SMONDECIMALSEP,
+    LOCALE_SMONTHOUSANDSEP,
+    LOCALE_SMONGROUPING,
+    LOCALE_ICURRDIGITS,
+    LOCALE_IINTLCURRDIGITS,
+    LOCALE_ICURRENCY,
+    LOCALE_INEGCURR,
+    LOCALE_SDATE,
+    LOCALE_STIME,
+    LOCALE_SSHORTDATE,
+    LOCALE_SLONGDATE,
+    LOCALE_IDATE,
+    LOCALE_ILDATE,
+    LOCALE_ITIME,
+    LOCALE_ICENTURY,
+    LOCALE_SENGLANGUAGE,
+    LOCALE_SENGCOUNTRY,
+    LOCALE_STIMEFORMAT,
 };
 
 } // namespace
@@ -129,7 +161,8 @@ TEST_F(LocaleInfo, WindowsAnswers)
 
         // Shapes the three above do not show.
         {"hi_IN", LOCALE_SGROUPING, "3;2;0"},
-        {"ar_EG", LOCALE_SNATIVEDIGITS, "\u0660\u0661\u0662\u0663\u0664\u0665\u0666\u0667\u0668\u0669"},
+        {"ar_EG", LOCALE_SNATIVEDIGITS,
+         "\u0660\u0661\u0662\u0663\u0664\u0665\u0666\u0667\u0668\u0669"},
         {"ja_JP", LOCALE_ICURRDIGITS, "0"},
         {"fr_CA", LOCALE_ICOUNTRY, "2"},
         {"pt_BR", LOCALE_ICURRENCY, "2"},
@@ -183,8 +216,9 @@ TEST_F(LocaleInfo, OtherLocaleIdsAndItemsAnswerNothing)
 
 TEST(VersionFromRelease, KernelNumbersAndPrettyName)
 {
-    const QString debian = QStringLiteral(
-        "PRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\nNAME=\"Debian GNU/Linux\"\nVERSION_ID=\"12\"\n");
+    const QString debian =
+        QStringLiteral("PRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\nNAME=\"Debian "
+                       "GNU/Linux\"\nVERSION_ID=\"12\"\n");
     const QString longName = QString(200, QLatin1Char('x'));
     const struct
     {
@@ -192,13 +226,17 @@ TEST(VersionFromRelease, KernelNumbersAndPrettyName)
         QString osRelease;
         std::optional<SystemInfoService::Version> expected;
     } cases[] = {
-        {"6.1.0-18-amd64", debian, SystemInfoService::Version{6, 1, 0, 2, "Debian GNU/Linux 12 (bookworm)"}},
+        {"6.1.0-18-amd64", debian,
+         SystemInfoService::Version{6, 1, 0, 2, "Debian GNU/Linux 12 (bookworm)"}},
         {"6.18.44-fc-v1403", "", SystemInfoService::Version{6, 18, 44, 2, ""}},
         {"5.15", "PRETTY_NAME=Plain", SystemInfoService::Version{5, 15, 0, 2, "Plain"}},
-        {"4", "PRETTY_NAME='Single quoted'", SystemInfoService::Version{4, 0, 0, 2, "Single quoted"}},
-        {"3.10.0-1160.el7.x86_64", "NAME=x\n# PRETTY_NAME=\"comment\"\nPRETTY_NAME=\"A \\\"B\\\" \\\\ C\"",
+        {"4", "PRETTY_NAME='Single quoted'",
+         SystemInfoService::Version{4, 0, 0, 2, "Single quoted"}},
+        {"3.10.0-1160.el7.x86_64",
+         "NAME=x\n# PRETTY_NAME=\"comment\"\nPRETTY_NAME=\"A \\\"B\\\" \\\\ C\"",
          SystemInfoService::Version{3, 10, 0, 2, "A \"B\" \\ C"}},
-        {"6.5.0", "PRETTY_NAME=\"" + longName + "\"", SystemInfoService::Version{6, 5, 0, 2, longName.left(127)}},
+        {"6.5.0", "PRETTY_NAME=\"" + longName + "\"",
+         SystemInfoService::Version{6, 5, 0, 2, longName.left(127)}},
         {"6.5.0", "NAME=\"No pretty name\"", SystemInfoService::Version{6, 5, 0, 2, ""}},
         {"", debian, std::nullopt},
         {"unknown", debian, std::nullopt},

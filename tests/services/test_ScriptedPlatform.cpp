@@ -60,8 +60,9 @@ TEST(ScriptedMessageBox, UnexpectedBoxFailsAndAnswersSoTheCallerLeaves)
     for (const auto &c : cases) {
         kxtest::ScriptedPlatform p;
         int answer = 0;
-        EXPECT_NONFATAL_FAILURE(answer = services().messageBox->show("Nobody asked", c.style, "Almanoria"),
-                                "Nobody asked");
+        EXPECT_NONFATAL_FAILURE(
+            answer = services().messageBox->show("Nobody asked", c.style, "Almanoria"),
+            "Nobody asked");
         EXPECT_EQ(answer, c.answer) << "style " << c.style;
     }
 }
@@ -132,7 +133,8 @@ TEST(FakeShell, ResultOrScriptedError)
     kxtest::ScriptedPlatform p;
     EXPECT_EQ(services().shell->shellExecute(nullptr, "open", "http://x", {}, {}, 1), 42);
     p.shell.error = vb::RuntimeError(53, QStringLiteral("File not found: shell32"));
-    EXPECT_THROW(services().shell->shellExecute(nullptr, "open", "http://x", {}, {}, 1), vb::RuntimeError);
+    EXPECT_THROW(services().shell->shellExecute(nullptr, "open", "http://x", {}, {}, 1),
+                 vb::RuntimeError);
     EXPECT_EQ(p.shell.calls.size(), 2u);
     EXPECT_EQ(p.shell.calls[1].operation, QStringLiteral("open"));
 }
@@ -141,7 +143,8 @@ TEST(FakeSystemInfo, UsDefaultsAndSettableItems)
 {
     kxtest::ScriptedPlatform p;
     SystemInfoService &info = *services().systemInfo;
-    EXPECT_EQ(info.localeInfo(LOCALE_USER_DEFAULT, LOCALE_SENGCOUNTRY), QStringLiteral("United States"));
+    EXPECT_EQ(info.localeInfo(LOCALE_USER_DEFAULT, LOCALE_SENGCOUNTRY),
+              QStringLiteral("United States"));
     EXPECT_EQ(info.localeInfo(LOCALE_USER_DEFAULT, LOCALE_IMEASURE), QStringLiteral("1"));
     p.systemInfo.setLocale(LOCALE_IMEASURE, std::nullopt);
     EXPECT_EQ(info.localeInfo(LOCALE_USER_DEFAULT, LOCALE_IMEASURE), std::nullopt);

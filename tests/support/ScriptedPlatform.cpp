@@ -21,12 +21,16 @@ void ScriptedMessageBox::expect(int answer, const QString &promptContains)
 int ScriptedMessageBox::unexpectedAnswer(int style)
 {
     switch (style & 0x0F) {
-    case platform::mb::vbAbortRetryIgnore: return platform::mb::Abort;
-    case platform::mb::vbYesNo: return platform::mb::No;
+    case platform::mb::vbAbortRetryIgnore:
+        return platform::mb::Abort;
+    case platform::mb::vbYesNo:
+        return platform::mb::No;
     case platform::mb::vbOKCancel:
     case platform::mb::vbYesNoCancel:
-    case platform::mb::vbRetryCancel: return platform::mb::Cancel;
-    default: return platform::mb::OK;
+    case platform::mb::vbRetryCancel:
+        return platform::mb::Cancel;
+    default:
+        return platform::mb::OK;
     }
 }
 
@@ -93,9 +97,9 @@ bool RecordingSound::play(const QString &path, unsigned flags)
     return QFileInfo(QDir::fromNativeSeparators(path)).isFile();
 }
 
-std::intptr_t FakeShell::shellExecute(QWidget *owner, const QString &operation,
-                                      const QString &file, const QString &parameters,
-                                      const QString &directory, int showCommand)
+std::intptr_t FakeShell::shellExecute(QWidget *owner, const QString &operation, const QString &file,
+                                      const QString &parameters, const QString &directory,
+                                      int showCommand)
 {
     calls.push_back({owner, operation, file, parameters, directory, showCommand});
     if (error)

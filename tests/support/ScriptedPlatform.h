@@ -59,8 +59,10 @@ public:
     void expectPath(const QString &path) { mAnswers.push_back(path); }
     void expectCancel() { mAnswers.push_back(std::nullopt); }
 
-    std::optional<QString> open(const platform::FileDialogRequest &request, QWidget *owner) override;
-    std::optional<QString> save(const platform::FileDialogRequest &request, QWidget *owner) override;
+    std::optional<QString> open(const platform::FileDialogRequest &request,
+                                QWidget *owner) override;
+    std::optional<QString> save(const platform::FileDialogRequest &request,
+                                QWidget *owner) override;
 
     const std::vector<FileDialogCall> &calls() const { return mCalls; }
     std::size_t pendingAnswers() const { return mAnswers.size(); }

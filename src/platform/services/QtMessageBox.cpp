@@ -48,37 +48,56 @@ ButtonSet buttonSet(int buttons)
 {
     using B = QMessageBox;
     switch (buttons) {
-    case mb::vbOKCancel: return {{B::Ok, B::Cancel}, B::Cancel};
-    case mb::vbAbortRetryIgnore: return {{B::Abort, B::Retry, B::Ignore}, B::NoButton};
-    case mb::vbYesNoCancel: return {{B::Yes, B::No, B::Cancel}, B::Cancel};
-    case mb::vbYesNo: return {{B::Yes, B::No}, B::NoButton};
-    case mb::vbRetryCancel: return {{B::Retry, B::Cancel}, B::Cancel};
-    default: return {{B::Ok}, B::Ok};
+    case mb::vbOKCancel:
+        return {{B::Ok, B::Cancel}, B::Cancel};
+    case mb::vbAbortRetryIgnore:
+        return {{B::Abort, B::Retry, B::Ignore}, B::NoButton};
+    case mb::vbYesNoCancel:
+        return {{B::Yes, B::No, B::Cancel}, B::Cancel};
+    case mb::vbYesNo:
+        return {{B::Yes, B::No}, B::NoButton};
+    case mb::vbRetryCancel:
+        return {{B::Retry, B::Cancel}, B::Cancel};
+    default:
+        return {{B::Ok}, B::Ok};
     }
 }
 
 QMessageBox::Icon icon(int iconBits)
 {
     switch (iconBits) {
-    case mb::vbCritical: return QMessageBox::Critical;
-    case mb::vbQuestion: return QMessageBox::Question;
-    case mb::vbExclamation: return QMessageBox::Warning;
-    case mb::vbInformation: return QMessageBox::Information;
-    default: return QMessageBox::NoIcon;
+    case mb::vbCritical:
+        return QMessageBox::Critical;
+    case mb::vbQuestion:
+        return QMessageBox::Question;
+    case mb::vbExclamation:
+        return QMessageBox::Warning;
+    case mb::vbInformation:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
     }
 }
 
 int answer(QMessageBox::StandardButton button)
 {
     switch (button) {
-    case QMessageBox::Ok: return mb::OK;
-    case QMessageBox::Cancel: return mb::Cancel;
-    case QMessageBox::Abort: return mb::Abort;
-    case QMessageBox::Retry: return mb::Retry;
-    case QMessageBox::Ignore: return mb::Ignore;
-    case QMessageBox::Yes: return mb::Yes;
-    case QMessageBox::No: return mb::No;
-    default: return 0;
+    case QMessageBox::Ok:
+        return mb::OK;
+    case QMessageBox::Cancel:
+        return mb::Cancel;
+    case QMessageBox::Abort:
+        return mb::Abort;
+    case QMessageBox::Retry:
+        return mb::Retry;
+    case QMessageBox::Ignore:
+        return mb::Ignore;
+    case QMessageBox::Yes:
+        return mb::Yes;
+    case QMessageBox::No:
+        return mb::No;
+    default:
+        return 0;
     }
 }
 

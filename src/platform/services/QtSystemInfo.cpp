@@ -7,7 +7,6 @@
 #include <QRegularExpression>
 #include <QSysInfo>
 
-
 #include <langinfo.h>
 #include <pwd.h>
 #include <sys/utsname.h>
@@ -176,7 +175,7 @@ std::optional<QString> positiveCurrencyMode(const QLocale &l)
 std::optional<QString> negativeCurrencyMode(const QLocale &l)
 {
     const QString s = currencyShape(l, -1.0);
-    const char *modes[] = {"($1)", "-$1", "$-1", "$1-", "(1$)", "-1$", "1-$", "1$-",
+    const char *modes[] = {"($1)", "-$1",  "$-1",  "$1-",  "(1$)", "-1$",  "1-$",   "1$-",
                            "-1 $", "-$ 1", "1 $-", "$ 1-", "$ -1", "1- $", "($ 1)", "(1 $)"};
     for (int i = 0; i < 16; ++i)
         if (s == QString::fromLatin1(modes[i]).replace(QLatin1Char('$'), Sym))
@@ -314,7 +313,7 @@ std::optional<QString> localeItem(const vb::LocalePictures &pictures, std::uint3
         return QStringLiteral("2");
     case LOCALE_ILZERO:
         return withoutMarks(l.toString(0.5)).startsWith(l.zeroDigit()) ? QStringLiteral("1")
-                                                                         : QStringLiteral("0");
+                                                                       : QStringLiteral("0");
     case LOCALE_SNATIVEDIGITS: {
         const QList<uint> zero = l.zeroDigit().toUcs4();
         if (zero.isEmpty())
@@ -415,7 +414,8 @@ std::optional<SystemInfoService::Version> versionFromRelease(const QString &kern
     v.minor = m.captured(2).toUInt();
     v.build = m.captured(3).toUInt();
     v.platformId = 2;
-    v.servicePack = osReleaseValue(osReleaseText, QStringLiteral("PRETTY_NAME")).left(ServicePackLength);
+    v.servicePack =
+        osReleaseValue(osReleaseText, QStringLiteral("PRETTY_NAME")).left(ServicePackLength);
     return v;
 }
 
