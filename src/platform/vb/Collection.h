@@ -9,7 +9,8 @@ namespace vb {
 
 // The runtime's keyed collection: 1-based positions, Add appends with an optional text key
 // (unique, compared without regard to case), Remove by position closes the gap. Item(i) out of
-// range raises 9 "Subscript out of range"; a duplicate key raises 457.
+// range raises 9 "Subscript out of range" (so do Remove and Key); a duplicate key raises 457.
+// An empty key means "no key" and never clashes.
 class Collection
 {
 public:

@@ -39,9 +39,12 @@ constexpr int InvalidUseOfNull = 94;
 constexpr int InvalidProcedureCall = 5;
 constexpr int FormUnloaded = 364;
 constexpr int InvalidPropertyValue = 380;
+constexpr int DuplicateKey = 457; // key already in a Collection
 } // namespace err
 
-// Raises the runtime error `number` with the runtime's standard description for it.
+// Raises the runtime error `number` with the runtime's standard description for it (see
+// standardDescription; numbers without a text of their own get "Application-defined or
+// object-defined error").
 [[noreturn]] void raise(int number);
 [[noreturn]] void raise(int number, const QString &description);
 QString standardDescription(int number);
