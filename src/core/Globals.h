@@ -65,6 +65,13 @@ inline const QString kConnectText = QStringLiteral("MS Access;pwd=vmr;");
 // program's own terms).
 QString programPath(const QString &fileName);
 
+// The open database and the shared recordset; raise 91 (object variable not set) when there is
+// none, as using an unset object variable does.
+jet::Database &db();
+jet::Recordset &sharedRecordset();
+// Closes the shared recordset when it is open and sets it to nothing; no error when there is none.
+void closeSharedRecordset();
+
 // Puts every global back to its start-up value (tests).
 void resetGlobals();
 

@@ -1,0 +1,77 @@
+#include "ErrorProtocol.h"
+
+#include "modDataSQL.h"
+#include "modFehlerHandler.h"
+
+#include "platform/vb/Conversions.h"
+
+#include <new>
+
+namespace core {
+
+Procedure::Procedure(QString name, ErrorVariant variant)
+    : mName(std::move(name)), mVariant(variant)
+{
+}
+
+void Procedure::setHandler(std::function<ErrorAction(const vb::RuntimeError &)> handler)
+{
+    mHandler = std::move(handler);
+}
+
+bool Procedure::operator()(const std::function<void()> &step)
+{
+    if (mLeft)
+        return false;
+    for (;;) {
+        std::optional<vb::RuntimeError> failure;
+        try {
+            step();
+            return !mLeft; // the step itself may have left the procedure
+        } catch (const vb::RuntimeError &e) {
+            failure = e;
+        } catch (const std::bad_alloc &) {
+            failure = vb::RuntimeError(vb::err::OutOfMemory,
+                                       vb::standardDescription(vb::err::OutOfMemory));
+        }
+        const vb::RuntimeError &e = *failure;
+        switch (mHandler ? mHandler(e) : ErrorAction::Default) {
+        case ErrorAction::Retry:
+            continue;
+        case ErrorAction::Resume:
+            return true;
+        case ErrorAction::Leave:
+            mLeft = true;
+            return false;
+        case ErrorAction::Default:
+            break;
+        }
+        switch (mVariant) {
+        case ErrorVariant::Dialog: {
+            const vb::Variant answer = HandleError(e.number(), e.description(), mName);
+            const int button = answer.get<std::int16_t>() ? *answer.get<std::int16_t>() : 0;
+            if (button == 4)
+                continue;
+            if (button == 5)
+                return true;
+            mLeft = true;
+            return false;
+        }
+        case ErrorVariant::LogOnly:
+            LogError(e.number(), e.description(), mName);
+            mLeft = true;
+            return false;
+        case ErrorVariant::LogAndContinue:
+            if (mZeroTimeStamp)
+                WriteDebugLog(e.number(), e.description(), mName, vb::Date());
+            else
+                LogError(e.number(), e.description(), mName);
+            return true;
+        case ErrorVariant::Silent:
+            return true;
+        }
+        return true;
+    }
+}
+
+} // namespace core

@@ -1,0 +1,41 @@
+#include "CommonDialog.h"
+
+#include <QWidget>
+
+namespace platform {
+
+CommonDialog::CommonDialog(QObject *parent, const QString &name) : QObject(parent)
+{
+    setObjectName(name);
+}
+
+FileDialogRequest CommonDialog::request() const
+{
+    FileDialogRequest r;
+    r.title = DialogTitle;
+    r.filter = Filter;
+    r.fileName = FileName;
+    r.initDir = InitDir;
+    r.defaultExt = DefaultExt;
+    r.flags = Flags;
+    return r;
+}
+
+QWidget *CommonDialog::ownerWidget() const
+{
+    return qobject_cast<QWidget *>(parent());
+}
+
+void CommonDialog::ShowOpen()
+{
+    if (auto chosen = services().fileDialogs->open(request(), ownerWidget()))
+        FileName = *chosen;
+}
+
+void CommonDialog::ShowSave()
+{
+    if (auto chosen = services().fileDialogs->save(request(), ownerWidget()))
+        FileName = *chosen;
+}
+
+} // namespace platform
