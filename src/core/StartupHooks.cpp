@@ -1,0 +1,11 @@
+#include "StartupHooks.h"
+
+namespace core {
+
+StartupHooks &startupHooks()
+{
+    static StartupHooks hooks;
+    return hooks;
+}
+
+} // namespace core

@@ -1,0 +1,20 @@
+#pragma once
+
+// The start-up chain lives in the core but has to reach two layers above it: the date engine
+// (recompute every entry's days until) and the main window (load it). The program's main()
+// fills these in before it calls Main(); a hook left empty does nothing.
+
+#include <functional>
+
+namespace core {
+
+struct StartupHooks
+{
+    std::function<void()> recomputeDaysTil; // cDateHandler.SetDaysTil
+    std::function<void()> loadMainWindow;   // load frmDazez, which shows itself
+    std::function<void()> showWebsiteFallback; // frmURL, modally
+};
+
+StartupHooks &startupHooks();
+
+} // namespace core
