@@ -1,0 +1,48 @@
+#include "MainCode_QW.h"
+
+#include "ErrorProtocol.h"
+#include "Globals.h"
+#include "cLocalSettings.h"
+#include "frmSplash.h"
+#include "modFehlerHandler.h"
+
+#include "platform/services/Services.h"
+#include "platform/vb/Conversions.h"
+
+#include <QPointer>
+
+#include <memory>
+
+void Main()
+{
+    core::Procedure p(QStringLiteral("Sub Main"));
+    // The splash unloads itself at the end of its own load, so showing it always ends in 364:
+    // that is the normal way out of start-up, not an error.
+    p.setHandler([](const vb::RuntimeError &e) {
+        return e.number() == vb::err::FormUnloaded ? core::ErrorAction::Resume
+                                                   : core::ErrorAction::Default;
+    });
+    std::unique_ptr<cLocalSettings> settings;
+    p([&] { settings = std::make_unique<cLocalSettings>(); });
+    p([&] {
+        // A second instance leaves before it touches anything, the debug log included.
+        if (platform::services().instance->prevInstance())
+            platform::services().program->end(0);
+    });
+    p([&] { gudtAppInfo.LanguageName = settings->prpLocalLanguageName(); });
+    p([&] { gudtAppInfo.LanguageEnglishName = vb::CStr(settings->prpLocalLanguageEnglishName()); });
+    p([&] { gstrHelpFile = core::programPath(QStringLiteral("virazivuzo.hlp")); });
+    p([&] {
+        gstrVersion = QStringLiteral("version ") + QString::number(core::kVersionMajor) +
+                      QLatin1Char('.') + QString::number(core::kVersionMinor);
+    });
+    p([] { WriteSystemData(); });
+    p([&] { settings.reset(); });
+    QPointer<frmSplash> splash;
+    p([&] { splash = new frmSplash; });
+    p([&] {
+        splash->Show();
+        if (!splash || splash->isUnloaded())
+            vb::raise(vb::err::FormUnloaded);
+    });
+}
