@@ -10,8 +10,14 @@ using namespace vb;
 
 namespace {
 
-Variant i16(int v) { return Variant(static_cast<std::int16_t>(v)); }
-Variant i32(std::int32_t v) { return Variant(v); }
+Variant i16(int v)
+{
+    return Variant(static_cast<std::int16_t>(v));
+}
+Variant i32(std::int32_t v)
+{
+    return Variant(v);
+}
 
 // The expected outcome of a conversion: a value, or the number of the error it raises.
 struct IntCase
@@ -39,8 +45,8 @@ void checkIntegers(const std::vector<IntCase> &cases,
 
 TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour)
 {
-    const double cases[][2] = {{0.5, 0},   {1.5, 2},   {2.5, 2},     {3.5, 4},    {-0.5, 0},
-                               {-1.5, -2}, {-2.5, -2}, {2.4999, 2},  {2.5001, 3}, {-2.6, -3},
+    const double cases[][2] = {{0.5, 0},   {1.5, 2},   {2.5, 2},          {3.5, 4},    {-0.5, 0},
+                               {-1.5, -2}, {-2.5, -2}, {2.4999, 2},       {2.5001, 3}, {-2.6, -3},
                                {7, 7},     {0, 0},     {1e15 + 0.5, 1e15}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c[0]);
@@ -137,10 +143,10 @@ TEST(CBool, NumbersTextAndErrors)
         bool expected;
         int error;
     } cases[] = {
-        {Variant(0.0), false, 0},      {Variant(0.1), true, 0},     {i16(-1), true, 0},
-        {i32(2), true, 0},             {Variant("True"), true, 0},  {Variant(" false "), false, 0},
-        {Variant("0"), false, 0},      {Variant("-1"), true, 0},    {Variant(), false, 0},
-        {Variant(Date()), false, 0},   {Variant("yes"), false, 13}, {Variant::null(), false, 94},
+        {Variant(0.0), false, 0},    {Variant(0.1), true, 0},     {i16(-1), true, 0},
+        {i32(2), true, 0},           {Variant("True"), true, 0},  {Variant(" false "), false, 0},
+        {Variant("0"), false, 0},    {Variant("-1"), true, 0},    {Variant(), false, 0},
+        {Variant(Date()), false, 0}, {Variant("yes"), false, 13}, {Variant::null(), false, 94},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(static_cast<int>(c.input.type()));
@@ -274,8 +280,8 @@ TEST(CompareEqual, TheRuntimesEqualsOperator)
         {Variant(), i16(1), false},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(testing::Message() << static_cast<int>(c.a.type()) << " vs "
-                                        << static_cast<int>(c.b.type()));
+        SCOPED_TRACE(testing::Message()
+                     << static_cast<int>(c.a.type()) << " vs " << static_cast<int>(c.b.type()));
         EXPECT_EQ(compareEqual(c.a, c.b), c.equal);
         EXPECT_EQ(compareEqual(c.b, c.a), c.equal);
     }

@@ -11,26 +11,26 @@ TEST(PicturesFor, WindowsPicturesFromQtFormats)
     {
         const char *name;
         const char *localeName; // the locale the pictures come from
-        const char *shortDate, *longDate, *time, *dateSeparator, *timeSeparator, *decimal,
-            *group, *am, *pm;
+        const char *shortDate, *longDate, *time, *dateSeparator, *timeSeparator, *decimal, *group,
+            *am, *pm;
     } cases[] = {
-        {"en_US", "en_US", "M/d/yyyy", "dddd, MMMM d, yyyy", "h:mm:ss tt", "/", ":", ".", ",",
-         "AM", "PM"},
+        {"en_US", "en_US", "M/d/yyyy", "dddd, MMMM d, yyyy", "h:mm:ss tt", "/", ":", ".", ",", "AM",
+         "PM"},
         {"de_DE", "de_DE", "dd.MM.yyyy", "dddd, d. MMMM yyyy", "HH:mm:ss", ".", ":", ",", ".", "",
          ""},
         {"en_GB", "en_GB", "dd/MM/yyyy", "dddd, d MMMM yyyy", "HH:mm:ss", "/", ":", ".", ",", "",
          ""},
-        {"fr_FR", "fr_FR", "dd/MM/yyyy", "dddd d MMMM yyyy", "HH:mm:ss", "/", ":", ",",
-         "\u202f", "", ""},
+        {"fr_FR", "fr_FR", "dd/MM/yyyy", "dddd d MMMM yyyy", "HH:mm:ss", "/", ":", ",", "\u202f",
+         "", ""},
         {"ja_JP", "ja_JP", "yyyy/MM/dd", "yyyy年M月d日dddd", "H時mm分ss秒", "/", ":", ".", ",", "",
          ""},
         {"C", "en_US", "M/d/yyyy", "dddd, MMMM d, yyyy", "h:mm:ss tt", "/", ":", ".", ",", "AM",
          "PM"},
-        {"POSIX", "en_US", "M/d/yyyy", "dddd, MMMM d, yyyy", "h:mm:ss tt", "/", ":", ".", ",",
-         "AM", "PM"},
+        {"POSIX", "en_US", "M/d/yyyy", "dddd, MMMM d, yyyy", "h:mm:ss tt", "/", ":", ".", ",", "AM",
+         "PM"},
         // Quoted literals, a bracketed zone, and AM/PM in front.
-        {"es_ES", "es_ES", "d/M/yyyy", "dddd, d' de 'MMMM' de 'yyyy", "H:mm:ss", "/", ":", ",",
-         ".", "", ""},
+        {"es_ES", "es_ES", "d/M/yyyy", "dddd, d' de 'MMMM' de 'yyyy", "H:mm:ss", "/", ":", ",", ".",
+         "", ""},
         {"ko_KR", "ko_KR", "yyyy. M. d.", "yyyy년 M월 d일 dddd", "tt h시 m분 s초", ".", ":", ".",
          ",", "오전", "오후"},
     };

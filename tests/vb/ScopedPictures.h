@@ -6,8 +6,7 @@
 class ScopedPictures
 {
 public:
-    explicit ScopedPictures(const char *localeName)
-        : mSaved(vb::userPictures())
+    explicit ScopedPictures(const char *localeName) : mSaved(vb::userPictures())
     {
         vb::setUserPictures(vb::picturesFor(QLocale(QString::fromLatin1(localeName))));
     }

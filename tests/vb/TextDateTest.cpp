@@ -127,8 +127,8 @@ TEST(TextToDate, TwoDigitYearsFall1930To2029)
     {
         const char *text;
         int year;
-    } cases[] = {{"1/1/00", 2000}, {"1/1/29", 2029}, {"1/1/30", 1930},
-                 {"12/31/99", 1999}, {"1/1/5", 2005}, {"1/1/0099", 1999}};
+    } cases[] = {{"1/1/00", 2000},   {"1/1/29", 2029}, {"1/1/30", 1930},
+                 {"12/31/99", 1999}, {"1/1/5", 2005},  {"1/1/0099", 1999}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.text);
         EXPECT_EQ(textToDate(QString::fromUtf8(c.text)).year(), c.year);
@@ -144,12 +144,12 @@ TEST(TextToDate, NoDateRaisesTypeMismatch)
         const char *locale;
         const char *text;
     } cases[] = {
-        {"en_US", ""},           {"en_US", "   "},         {"en_US", "abc"},
-        {"en_US", "2/30/2000"},  {"en_US", "13/1/2000"},   {"en_US", "2/29/2023"},
-        {"en_US", "1/2"},        {"en_US", "12"},          {"en_US", "25:00"},
-        {"en_US", "9:60"},       {"en_US", "13:00 PM"},    {"en_US", "1/2/2000 25:00"},
-        {"en_US", "1/2/2000 x"}, {"en_US", "2000-02-30"},  {"en_US", "1/2/2000/3"},
-        {"en_US", "0/1/2000"},   {"en_US", "1/2/10000"},   {"de_DE", "30.02.2000"},
+        {"en_US", ""},           {"en_US", "   "},        {"en_US", "abc"},
+        {"en_US", "2/30/2000"},  {"en_US", "13/1/2000"},  {"en_US", "2/29/2023"},
+        {"en_US", "1/2"},        {"en_US", "12"},         {"en_US", "25:00"},
+        {"en_US", "9:60"},       {"en_US", "13:00 PM"},   {"en_US", "1/2/2000 25:00"},
+        {"en_US", "1/2/2000 x"}, {"en_US", "2000-02-30"}, {"en_US", "1/2/2000/3"},
+        {"en_US", "0/1/2000"},   {"en_US", "1/2/10000"},  {"de_DE", "30.02.2000"},
         {"de_DE", "12/13/2000"}, {"de_DE", "9:05 PM x"},  {"en_GB", "12/13/2000"},
     };
     for (const auto &c : cases) {
@@ -162,8 +162,8 @@ TEST(TextToDate, NoDateRaisesTypeMismatch)
 // What dateToText writes, textToDate reads back, in each locale.
 TEST(TextToDate, ReadsBackWhatDateToTextWrites)
 {
-    const Date values[] = {at(2000, 1, 2), at(2024, 2, 29, 13, 5, 9), at(1800, 12, 31, 0, 0, 1),
-                           timeOnly(0, 0, 1), timeOnly(23, 59, 59), Date(-1.25)};
+    const Date values[] = {at(2000, 1, 2),    at(2024, 2, 29, 13, 5, 9), at(1800, 12, 31, 0, 0, 1),
+                           timeOnly(0, 0, 1), timeOnly(23, 59, 59),      Date(-1.25)};
     for (const char *locale : {"en_US", "de_DE", "en_GB"}) {
         ScopedPictures pictures(locale);
         for (const Date &d : values) {

@@ -166,8 +166,12 @@ QString formatPicture(const QString &picture, const QDate &date, const QTime &ti
             else
                 out += QStringLiteral("%1").arg(date.year(), 4, 10, QLatin1Char('0'));
             break;
-        case 'h': out += count == 1 ? QString::number(hour12) : twoDigits(hour12); break;
-        case 'H': out += count == 1 ? QString::number(time.hour()) : twoDigits(time.hour()); break;
+        case 'h':
+            out += count == 1 ? QString::number(hour12) : twoDigits(hour12);
+            break;
+        case 'H':
+            out += count == 1 ? QString::number(time.hour()) : twoDigits(time.hour());
+            break;
         case 'm':
             out += count == 1 ? QString::number(time.minute()) : twoDigits(time.minute());
             break;
@@ -179,7 +183,8 @@ QString formatPicture(const QString &picture, const QDate &date, const QTime &ti
             out += count == 1 ? designator.left(1) : designator;
             break;
         }
-        case 'g': break; // era: none in the Gregorian calendar's pictures
+        case 'g':
+            break; // era: none in the Gregorian calendar's pictures
         }
     }
     return out;
@@ -252,8 +257,8 @@ QString escapedClass(const QString &extra)
 // "h:mm", "h:mm:ss", "h AM", each with or without AM/PM: seconds of the day.
 std::optional<int> parseTime(const QString &text, const LocalePictures &p)
 {
-    static const QString kPattern = QStringLiteral(
-        "^([0-9]{1,2})(?:[%1]([0-9]{1,2}))?(?:[%1]([0-9]{1,2}))?\\s*(.*)$");
+    static const QString kPattern =
+        QStringLiteral("^([0-9]{1,2})(?:[%1]([0-9]{1,2}))?(?:[%1]([0-9]{1,2}))?\\s*(.*)$");
     QString separators = QStringLiteral(":");
     for (QChar c : p.timeSeparator) {
         if (!c.isSpace() && c != u':')
@@ -295,8 +300,9 @@ std::optional<int> parseTime(const QString &text, const LocalePictures &p)
 
 std::optional<Date> parseIso(const QString &text)
 {
-    static const QRegularExpression iso(QStringLiteral(
-        "^([0-9]{4})-([0-9]{1,2})-([0-9]{1,2})(?:(?:[ ]+|T)([0-9]{1,2}):([0-9]{2})(?::([0-9]{2}))?)?$"));
+    static const QRegularExpression iso(
+        QStringLiteral("^([0-9]{4})-([0-9]{1,2})-([0-9]{1,2})(?:(?:[ "
+                       "]+|T)([0-9]{1,2}):([0-9]{2})(?::([0-9]{2}))?)?$"));
     const QRegularExpressionMatch m = iso.match(text);
     if (!m.hasMatch())
         return std::nullopt;
@@ -340,7 +346,9 @@ std::optional<Date> parseLocalDate(const QString &text, const LocalePictures &p)
                 return std::nullopt;
             month = digits.toInt();
             break;
-        case Field::Year: year = windowYear(digits); break;
+        case Field::Year:
+            year = windowYear(digits);
+            break;
         }
     }
     const auto d = makeDate(year, month, day);

@@ -91,10 +91,17 @@ QString joinWindows(const QList<Token> &tokens)
     QString out;
     for (const Token &t : tokens) {
         switch (t.kind) {
-        case Token::Literal: out += windowsLiteral(t.text); break;
-        case Token::Field: out += t.text; break;
-        case Token::AmPm: out += QStringLiteral("tt"); break;
-        case Token::Zone: break;
+        case Token::Literal:
+            out += windowsLiteral(t.text);
+            break;
+        case Token::Field:
+            out += t.text;
+            break;
+        case Token::AmPm:
+            out += QStringLiteral("tt");
+            break;
+        case Token::Zone:
+            break;
         }
     }
     return out;
@@ -121,8 +128,8 @@ void trimAroundGap(QString &left, QString &right)
         right.remove(0, 1);
     static const QString opening = QStringLiteral("([{");
     static const QString closing = QStringLiteral(")]}");
-    if (!left.isEmpty() && !right.isEmpty() && opening.indexOf(left.back()) >= 0
-        && opening.indexOf(left.back()) == closing.indexOf(right.front())) {
+    if (!left.isEmpty() && !right.isEmpty() && opening.indexOf(left.back()) >= 0 &&
+        opening.indexOf(left.back()) == closing.indexOf(right.front())) {
         left.chop(1);
         right.remove(0, 1);
         trimAroundGap(left, right);
@@ -143,8 +150,8 @@ QString windowsTimePicture(const QString &qtFormat)
             kept.push_back(tokens[i]);
             continue;
         }
-        QString before = !kept.isEmpty() && kept.back().kind == Token::Literal ? kept.back().text
-                                                                                : QString();
+        QString before =
+            !kept.isEmpty() && kept.back().kind == Token::Literal ? kept.back().text : QString();
         QString after = i + 1 < tokens.size() && tokens[i + 1].kind == Token::Literal
                             ? tokens[i + 1].text
                             : QString();
@@ -164,11 +171,11 @@ QString windowsTimePicture(const QString &qtFormat)
         cleaned.push_back(t);
     }
     // A picture cannot start or end in a blank left by the zone.
-    while (!cleaned.isEmpty() && cleaned.front().kind == Token::Literal
-           && cleaned.front().text.trimmed().isEmpty())
+    while (!cleaned.isEmpty() && cleaned.front().kind == Token::Literal &&
+           cleaned.front().text.trimmed().isEmpty())
         cleaned.removeFirst();
-    while (!cleaned.isEmpty() && cleaned.back().kind == Token::Literal
-           && cleaned.back().text.trimmed().isEmpty())
+    while (!cleaned.isEmpty() && cleaned.back().kind == Token::Literal &&
+           cleaned.back().text.trimmed().isEmpty())
         cleaned.removeLast();
     return joinWindows(cleaned);
 }
@@ -218,8 +225,8 @@ LocalePictures &current()
 LocalePictures picturesFor(const QLocale &requested)
 {
     // The C and POSIX locales stand for a system nobody configured: a fresh Windows system.
-    const QLocale locale = isCLocale(requested) ? QLocale(QLocale::English, QLocale::UnitedStates)
-                                                : requested;
+    const QLocale locale =
+        isCLocale(requested) ? QLocale(QLocale::English, QLocale::UnitedStates) : requested;
     LocalePictures p;
     p.locale = locale;
     p.shortDate = windowsDatePicture(locale.dateFormat(QLocale::ShortFormat));

@@ -5,9 +5,9 @@ namespace vb {
 VarType Variant::type() const
 {
     // Indices follow the order of the alternatives in mValue.
-    static constexpr VarType kTypes[] = {VarType::Empty,  VarType::Null,   VarType::Integer,
-                                         VarType::Long,   VarType::Single, VarType::Double,
-                                         VarType::Date,   VarType::String, VarType::Boolean};
+    static constexpr VarType kTypes[] = {VarType::Empty, VarType::Null,   VarType::Integer,
+                                         VarType::Long,  VarType::Single, VarType::Double,
+                                         VarType::Date,  VarType::String, VarType::Boolean};
     return kTypes[mValue.index()];
 }
 
@@ -18,8 +18,10 @@ bool Variant::isNumeric() const
     case VarType::Long:
     case VarType::Single:
     case VarType::Double:
-    case VarType::Boolean: return true;
-    default: return false;
+    case VarType::Boolean:
+        return true;
+    default:
+        return false;
     }
 }
 

@@ -34,7 +34,12 @@ class Variant
 {
 public:
     Variant() = default;
-    static Variant null() { Variant v; v.mValue = NullTag{}; return v; }
+    static Variant null()
+    {
+        Variant v;
+        v.mValue = NullTag{};
+        return v;
+    }
 
     Variant(std::int16_t v) : mValue(v) {}
     Variant(std::int32_t v) : mValue(v) {}
