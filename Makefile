@@ -27,7 +27,7 @@ run: build
 	cd $(BUILD)/bin && ./Kalendrix
 
 test: build
-	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 TZ=UTC ctest --output-on-failure -j $(JOBS)
 
 sanitize:
 	$(MAKE) test BUILD=build-asan CMAKE_FLAGS="-DKALENDRIX_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug"
