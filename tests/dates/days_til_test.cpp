@@ -1,0 +1,175 @@
+#include "DatesFixture.h"
+
+#include "dates/cDateHandler.h"
+#include "platform/vb/Locale.h"
+
+using kxdatestest::DatesTest;
+using kxdatestest::Entry;
+
+namespace {
+
+struct DaysTilCase
+{
+    QDate today;
+    QTime now;
+    vb::Date date;
+    int expected;
+    const char *why;
+};
+
+vb::Date ymd(int y, int m, int d)
+{
+    return vb::Date::fromYmd(y, m, d);
+}
+
+vb::Date ymdhms(int y, int m, int d, int h, int mi)
+{
+    return vb::Date::fromQDateTime(QDateTime(QDate(y, m, d), QTime(h, mi)));
+}
+
+class GetDaysTilTest : public ::testing::Test
+{
+protected:
+    kxtest::ScriptedPlatform platform;
+};
+
+TEST_F(GetDaysTilTest, CountsToTheNextRecurrenceOfMonthAndDay)
+{
+    const QTime ten(10, 0);
+    const DaysTilCase cases[] = {
+        {{2026, 12, 10}, ten, ymd(1980, 12, 10), 0, "today's month and day"},
+        {{2026, 12, 10}, ten, ymdhms(1980, 12, 10, 23, 59), 0, "a time part does not count"},
+        {{2026, 12, 10}, QTime(23, 59, 59), ymd(1980, 12, 10), 0, "late in the day"},
+        {{2026, 12, 10}, QTime(0, 0), ymd(1980, 12, 11), 1, "tomorrow at midnight"},
+        {{2026, 12, 10}, QTime(23, 59, 59), ymd(1980, 12, 11), 1, "tomorrow, one second away"},
+        {{2026, 12, 10}, ten, ymd(1980, 12, 9), 364, "yesterday, no 29 February ahead"},
+        {{2027, 12, 31}, ten, ymd(1980, 12, 30), 365, "yesterday, 29 February 2028 ahead"},
+        {{2026, 12, 10}, ten, ymd(2030, 12, 12), 2, "a later year counts this year"},
+        {{2026, 12, 10}, ten, ymd(2030, 1, 1), 22, "a later year, passed this year"},
+        {{2026, 12, 31}, ten, ymd(1980, 1, 1), 1, "new year's day from new year's eve"},
+        {{2026, 12, 31}, ten, ymd(1980, 12, 31), 0, "new year's eve"},
+        {{2027, 1, 1}, ten, ymd(1980, 12, 31), 364, "new year's eve from new year's day"},
+        {{2028, 2, 28}, ten, ymd(1990, 2, 27), 365, "over 29 February of this year"},
+        {{2028, 2, 28}, ten, ymd(2000, 2, 29), 1, "29 February in a leap year"},
+        {{2028, 2, 29}, ten, ymd(2000, 2, 29), 0, "on 29 February itself"},
+        {{2028, 2, 29}, ten, ymd(1990, 3, 1), 1, "1 March after 29 February"},
+        {{2028, 2, 29}, ten, ymd(1990, 2, 28), 365, "28 February, passed on 29 February"},
+        {{2027, 2, 28}, ten, ymd(2000, 2, 29), 0, "29 February counts on 28 February"},
+        {{2027, 2, 27}, ten, ymd(2000, 2, 29), 1, "29 February, a day before 28 February"},
+        {{2027, 3, 1}, ten, ymd(2000, 2, 29), 365, "passed, 29 February 2028 ahead"},
+        {{2028, 3, 1}, ten, ymd(2000, 2, 29), 364, "passed, 28 February 2029 ahead"},
+        {{2027, 3, 1}, ten, ymd(1980, 2, 28), 364, "28 February, a leap year ahead"},
+    };
+    for (const DaysTilCase &c : cases) {
+        platform.clock.set(QDateTime(c.today, c.now));
+        EXPECT_EQ(cDateHandler().GetDaysTil(c.date), c.expected)
+            << c.why << ": today " << c.today.toString(Qt::ISODate).toStdString();
+    }
+    EXPECT_TRUE(platform.messageBox.calls().empty());
+}
+
+TEST_F(GetDaysTilTest, TheShortDatePictureDoesNotChangeTheResult)
+{
+    const vb::LocalePictures before = vb::userPictures();
+    const vb::Date dates[] = {ymd(1950, 6, 1), ymd(2026, 12, 9), ymd(2000, 2, 29),
+                              ymd(2031, 12, 25), ymd(1999, 1, 26)};
+    platform.clock.set(QDateTime(QDate(2027, 1, 26), QTime(8, 0)));
+    std::vector<int> expected;
+    for (vb::Date d : dates)
+        expected.push_back(cDateHandler().GetDaysTil(d));
+
+    for (const char *picture : {"M/d/yy", "dd.MM.yy", "yy-MM-dd", "d/M/yyyy"}) {
+        vb::LocalePictures pictures = before;
+        pictures.shortDate = QString::fromLatin1(picture);
+        vb::setUserPictures(pictures);
+        for (std::size_t i = 0; i < std::size(dates); ++i)
+            EXPECT_EQ(cDateHandler().GetDaysTil(dates[i]), expected[i]) << picture;
+    }
+    vb::setUserPictures(before);
+    EXPECT_EQ(expected[4], 0); // 26 January, today
+}
+
+// ---- SetDaysTil --------------------------------------------------------------------------
+
+TEST_F(DatesTest, SetDaysTilRewritesEveryRow)
+{
+    setToday(QDate(2026, 12, 10));
+    struct Row
+    {
+        QString date;
+        int stored;
+        int expected;
+    } rows[] = {
+        {QStringLiteral("1980-12-10 00:00:00"), 77, 0},
+        {QStringLiteral("1970-12-13 00:00:00"), 3, 3}, // unchanged values are written too
+        {QStringLiteral("2001-01-01 00:00:00"), 0, 22},
+        {QStringLiteral("1990-12-09 00:00:00"), 1, 364},
+        {QStringLiteral("2004-02-29 00:00:00"), 5, 80},
+    };
+    std::vector<std::int32_t> ids;
+    for (const Row &r : rows) {
+        Entry e;
+        e.date = r.date;
+        e.daysTil = r.stored;
+        ids.push_back(addEntry(e));
+    }
+
+    cDateHandler().SetDaysTil();
+
+    for (std::size_t i = 0; i < ids.size(); ++i)
+        EXPECT_EQ(storedDaysTil(ids[i]), vb::Variant(std::int16_t(rows[i].expected)))
+            << rows[i].date.toStdString();
+    EXPECT_EQ(grsShared, nullptr);
+    EXPECT_TRUE(debugLog().isEmpty());
+    // The pass left no transaction of its own behind.
+    EXPECT_THROW(gwsMain->CommitTrans(), vb::RuntimeError);
+}
+
+TEST_F(DatesTest, SetDaysTilOverAnEmptyTableWritesNothingAndClosesTheRecordset)
+{
+    cDateHandler().SetDaysTil();
+    EXPECT_EQ(grsShared, nullptr);
+    EXPECT_TRUE(debugLog().isEmpty());
+    EXPECT_THROW(gwsMain->CommitTrans(), vb::RuntimeError);
+}
+
+TEST_F(DatesTest, SetDaysTilStoppedMidwayLogsAndKeepsTheRowsDoneSoFar)
+{
+    setToday(QDate(2026, 12, 10));
+    Entry e;
+    e.date = QStringLiteral("1980-12-11 00:00:00");
+    e.daysTil = 50;
+    const std::int32_t first = addEntry(e);
+    const std::int32_t second = addEntry(e);
+    Entry broken = e;
+    broken.date = QString(); // no date: the pass stops here
+    const std::int32_t third = addEntry(broken);
+    const std::int32_t fourth = addEntry(e);
+
+    cDateHandler().SetDaysTil();
+
+    EXPECT_TRUE(platform.messageBox.calls().empty());
+    EXPECT_TRUE(debugLog().contains(QStringLiteral("cDateHandler.SetDaysTil")));
+    EXPECT_THROW(gwsMain->CommitTrans(), vb::RuntimeError) << "transaction left open";
+
+    // Reopened from the file: the rewritten rows were committed.
+    core::closeSharedRecordset();
+    gdbMain->Close();
+    gdbMain.reset();
+    ASSERT_TRUE(cDAO().DAOOpenConnection(gstrDbPath));
+    EXPECT_EQ(storedDaysTil(first), vb::Variant(std::int16_t(1)));
+    EXPECT_EQ(storedDaysTil(second), vb::Variant(std::int16_t(1)));
+    EXPECT_EQ(storedDaysTil(third), vb::Variant(std::int16_t(50)));
+    EXPECT_EQ(storedDaysTil(fourth), vb::Variant(std::int16_t(50)));
+}
+
+TEST_F(DatesTest, SetDaysTilWithoutADatabaseOnlyLogs)
+{
+    gdbMain.reset();
+    gwsMain.reset();
+    cDateHandler().SetDaysTil();
+    EXPECT_TRUE(platform.messageBox.calls().empty());
+    EXPECT_TRUE(debugLog().contains(QStringLiteral("cDateHandler.SetDaysTil")));
+}
+
+} // namespace
