@@ -1,9 +1,33 @@
+#include "core/MainCode_QW.h"
+#include "core/StartupHooks.h"
+#include "dates/cDateHandler.h"
+#include "mainwindow/frmDazez.h"
+
+#include "platform/services/QtServices.h"
+
 #include <QApplication>
-#include <QTextStream>
+#include <QPointer>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    QTextStream(stdout) << "Kalendrix\n";
-    return 0;
+    platform::installQtServices();
+
+    QPointer<frmDazez> mainWindow;
+    core::StartupHooks &hooks = core::startupHooks();
+    hooks.recomputeDaysTil = [] { cDateHandler().SetDaysTil(); };
+    hooks.loadMainWindow = [&mainWindow] {
+        mainWindow = new frmDazez;
+        mainWindow->Load();
+    };
+
+    Main();
+
+    // Start-up ended without a main window (the user ended it, or it failed): nothing to run.
+    if (!mainWindow || mainWindow->isUnloaded())
+        return 0;
+    // The program lives as long as its main window; unloading it ends the event loop.
+    QObject::connect(mainWindow, &platform::Form::Unloaded, &app, &QCoreApplication::quit);
+    QObject::connect(mainWindow, &QObject::destroyed, &app, &QCoreApplication::quit);
+    return app.exec();
 }
