@@ -420,6 +420,14 @@ namespace {
 bool gSettingText = false; // one UI thread: a text set in code is never nested in another
 }
 
+// The inner editor goes first: its validator and its signals call back into this box, which
+// would otherwise already be gone when QWidget deletes its children.
+TextBox::~TextBox()
+{
+    delete mEdit;
+    delete mMulti;
+}
+
 TextBox::TextBox(QWidget *parent, const QString &name, Lines lines)
     : Control(ControlKind::TextBox, parent, name), mBackColor(vbcolor::WindowBackground)
 {

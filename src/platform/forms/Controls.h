@@ -111,6 +111,7 @@ class TextBox : public Control
 public:
     enum class Lines { Single, Multi };
     TextBox(QWidget *parent, const QString &name, Lines lines = Lines::Single);
+    ~TextBox() override;
 
     bool isMultiLine() const { return mEdit == nullptr; }
 
