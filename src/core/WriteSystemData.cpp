@@ -65,7 +65,8 @@ const std::vector<std::pair<QString, Value>> &labelledEntries()
          [](S &s) { return s.prpNativeNameOfCountry(); }},
         {QStringLiteral("Native Name of Language: "),
          [](S &s) { return s.prpNativeNameOfLanguage(); }},
-        {QStringLiteral("Native Currence Mode: "), [](S &s) { return s.prpNegativeCurrencyMode(); }},
+        {QStringLiteral("Native Currence Mode: "),
+         [](S &s) { return s.prpNegativeCurrencyMode(); }},
         {QStringLiteral("Positive Monetary Mode: "),
          [](S &s) { return s.prpPositiveMonetaryMode(); }},
         {QStringLiteral("Short Date Format: "), [](S &s) { return s.prpShortDateFormat(); }},
@@ -74,7 +75,8 @@ const std::vector<std::pair<QString, Value>> &labelledEntries()
         {QStringLiteral("Thousand Seperator: "),
          [](S &s) { return text(s.prpThousandSeperator()); }},
         {QStringLiteral("Time Format: "), [](S &s) { return s.prpTimeFormat(); }},
-        {QStringLiteral("Time Format Specifier: "), [](S &s) { return s.prpTimeFormatSpecifier(); }},
+        {QStringLiteral("Time Format Specifier: "),
+         [](S &s) { return s.prpTimeFormatSpecifier(); }},
         {QStringLiteral("Time Seperator: "), [](S &s) { return s.prpTimeSeperator(); }},
     };
     return entries;
@@ -104,7 +106,9 @@ void WriteSystemData()
     platform::SystemInfoService::Version version; // stays 0 when the call fails
 
     p([&] { settings = std::make_unique<cLocalSettings>(); });
-    p([&] { widthPixels = vb::roundHalfEven(os.screen->widthTwips() / os.screen->twipsPerPixelX()); });
+    p([&] {
+        widthPixels = vb::roundHalfEven(os.screen->widthTwips() / os.screen->twipsPerPixelX());
+    });
     p([&] {
         heightPixels = vb::roundHalfEven(os.screen->heightTwips() / os.screen->twipsPerPixelY());
     });

@@ -34,7 +34,8 @@ QString cLocalSettings::TrimAtNull(const QString &text)
 
 QString cLocalSettings::readLocale(std::uint32_t lctype)
 {
-    const std::optional<QString> item = services().systemInfo->localeInfo(LOCALE_USER_DEFAULT, lctype);
+    const std::optional<QString> item =
+        services().systemInfo->localeInfo(LOCALE_USER_DEFAULT, lctype);
     if (item)
         writeInto(mstrBuffer, *item);
     return TrimAtNull(mstrBuffer);
@@ -84,20 +85,62 @@ void cLocalSettings::setPrpComputerName(QObject *object)
     mvarComputerName.object = object;
 }
 
-QString cLocalSettings::prpCenturyFormatSpecificer() { return readLocale(LOCALE_ICENTURY); }
-QString cLocalSettings::prpTimeFormatSpecifier() { return readLocale(LOCALE_ITIME); }
-QString cLocalSettings::prpLongDateFormatOrdering() { return readLocale(LOCALE_ILDATE); }
-vb::Variant cLocalSettings::prpShortDateFormatOrdering() { return readLocale(LOCALE_IDATE); }
-QString cLocalSettings::prpTimeFormat() { return readLocale(LOCALE_STIMEFORMAT); }
-QString cLocalSettings::prpLongDateFormat() { return readLocale(LOCALE_SLONGDATE); }
-QString cLocalSettings::prpShortDateFormat() { return readLocale(LOCALE_SSHORTDATE); }
-QString cLocalSettings::prpTimeSeperator() { return readLocale(LOCALE_STIME); }
-QString cLocalSettings::prpDateSeperator() { return readLocale(LOCALE_SDATE); }
-QString cLocalSettings::prpNegativeCurrencyMode() { return readLocale(LOCALE_INEGCURR); }
-QString cLocalSettings::prpPositiveMonetaryMode() { return readLocale(LOCALE_ICURRENCY); }
-QString cLocalSettings::prpIntlMonetaryDigits() { return readLocale(LOCALE_IINTLCURRDIGITS); }
-vb::Variant cLocalSettings::prpLocalMonetaryDigits() { return readLocale(LOCALE_ICURRDIGITS); }
-QString cLocalSettings::prpMonetaryGrouping() { return readLocale(LOCALE_SMONGROUPING); }
+QString cLocalSettings::prpCenturyFormatSpecificer()
+{
+    return readLocale(LOCALE_ICENTURY);
+}
+QString cLocalSettings::prpTimeFormatSpecifier()
+{
+    return readLocale(LOCALE_ITIME);
+}
+QString cLocalSettings::prpLongDateFormatOrdering()
+{
+    return readLocale(LOCALE_ILDATE);
+}
+vb::Variant cLocalSettings::prpShortDateFormatOrdering()
+{
+    return readLocale(LOCALE_IDATE);
+}
+QString cLocalSettings::prpTimeFormat()
+{
+    return readLocale(LOCALE_STIMEFORMAT);
+}
+QString cLocalSettings::prpLongDateFormat()
+{
+    return readLocale(LOCALE_SLONGDATE);
+}
+QString cLocalSettings::prpShortDateFormat()
+{
+    return readLocale(LOCALE_SSHORTDATE);
+}
+QString cLocalSettings::prpTimeSeperator()
+{
+    return readLocale(LOCALE_STIME);
+}
+QString cLocalSettings::prpDateSeperator()
+{
+    return readLocale(LOCALE_SDATE);
+}
+QString cLocalSettings::prpNegativeCurrencyMode()
+{
+    return readLocale(LOCALE_INEGCURR);
+}
+QString cLocalSettings::prpPositiveMonetaryMode()
+{
+    return readLocale(LOCALE_ICURRENCY);
+}
+QString cLocalSettings::prpIntlMonetaryDigits()
+{
+    return readLocale(LOCALE_IINTLCURRDIGITS);
+}
+vb::Variant cLocalSettings::prpLocalMonetaryDigits()
+{
+    return readLocale(LOCALE_ICURRDIGITS);
+}
+QString cLocalSettings::prpMonetaryGrouping()
+{
+    return readLocale(LOCALE_SMONGROUPING);
+}
 vb::Variant cLocalSettings::prpMonetaryThousandSeperator()
 {
     return readLocale(LOCALE_SMONTHOUSANDSEP);
@@ -106,14 +149,38 @@ vb::Variant cLocalSettings::prpMonetaryDecimalSeperator()
 {
     return readLocale(LOCALE_SMONDECIMALSEP);
 }
-QString cLocalSettings::prpIntlMonetarySymbol() { return readLocale(LOCALE_SINTLSYMBOL); }
-QString cLocalSettings::prpLocalCurrencySymbol() { return readLocale(LOCALE_SCURRENCY); }
-QString cLocalSettings::prpNativeAscii() { return readLocale(LOCALE_SNATIVEDIGITS); }
-vb::Variant cLocalSettings::prpLeadingZeros() { return readLocale(LOCALE_ILZERO); }
-vb::Variant cLocalSettings::prpFractionalDigits() { return readLocale(LOCALE_IDIGITS); }
-QString cLocalSettings::prpDigitGrouping() { return readLocale(LOCALE_SGROUPING); }
-vb::Variant cLocalSettings::prpThousandSeperator() { return readLocale(LOCALE_STHOUSAND); }
-QString cLocalSettings::prpDecimalSeperator() { return readLocale(LOCALE_SDECIMAL); }
+QString cLocalSettings::prpIntlMonetarySymbol()
+{
+    return readLocale(LOCALE_SINTLSYMBOL);
+}
+QString cLocalSettings::prpLocalCurrencySymbol()
+{
+    return readLocale(LOCALE_SCURRENCY);
+}
+QString cLocalSettings::prpNativeAscii()
+{
+    return readLocale(LOCALE_SNATIVEDIGITS);
+}
+vb::Variant cLocalSettings::prpLeadingZeros()
+{
+    return readLocale(LOCALE_ILZERO);
+}
+vb::Variant cLocalSettings::prpFractionalDigits()
+{
+    return readLocale(LOCALE_IDIGITS);
+}
+QString cLocalSettings::prpDigitGrouping()
+{
+    return readLocale(LOCALE_SGROUPING);
+}
+vb::Variant cLocalSettings::prpThousandSeperator()
+{
+    return readLocale(LOCALE_STHOUSAND);
+}
+QString cLocalSettings::prpDecimalSeperator()
+{
+    return readLocale(LOCALE_SDECIMAL);
+}
 
 QString cLocalSettings::prpMetrics()
 {
@@ -126,28 +193,79 @@ QString cLocalSettings::prpMetrics()
     return text;
 }
 
-QString cLocalSettings::prpListItemSeperator() { return readLocale(LOCALE_SLIST); }
-vb::Variant cLocalSettings::prpDefaultCodePage() { return readLocale(LOCALE_IDEFAULTCODEPAGE); }
-QString cLocalSettings::prpDefaultCountryCode() { return readLocale(LOCALE_IDEFAULTCOUNTRY); }
-QString cLocalSettings::prpDefaultLanguageId() { return readLocale(LOCALE_IDEFAULTLANGUAGE); }
-QString cLocalSettings::prpNativeNameOfCountry() { return readLocale(LOCALE_SNATIVECTRYNAME); }
-QString cLocalSettings::prpAbbrevCountryName() { return readLocale(LOCALE_SABBREVCTRYNAME); }
-QString cLocalSettings::prpEnglishNameOfCountry() { return readLocale(LOCALE_SENGCOUNTRY); }
-vb::Variant cLocalSettings::prpLocalizedNameOfCountry() { return readLocale(LOCALE_SCOUNTRY); }
-vb::Variant cLocalSettings::prpCountryCode() { return readLocale(LOCALE_ICOUNTRY); }
-QString cLocalSettings::prpNativeNameOfLanguage() { return readLocale(LOCALE_SNATIVELANGNAME); }
-QString cLocalSettings::prpAbbreviatedLanguageName() { return readLocale(LOCALE_SABBREVLANGNAME); }
-QString cLocalSettings::prpLanguageId() { return readLocale(LOCALE_ILANGUAGE); }
-QString cLocalSettings::prpLocalLanguageName() { return readLocale(LOCALE_SLANGUAGE); }
+QString cLocalSettings::prpListItemSeperator()
+{
+    return readLocale(LOCALE_SLIST);
+}
+vb::Variant cLocalSettings::prpDefaultCodePage()
+{
+    return readLocale(LOCALE_IDEFAULTCODEPAGE);
+}
+QString cLocalSettings::prpDefaultCountryCode()
+{
+    return readLocale(LOCALE_IDEFAULTCOUNTRY);
+}
+QString cLocalSettings::prpDefaultLanguageId()
+{
+    return readLocale(LOCALE_IDEFAULTLANGUAGE);
+}
+QString cLocalSettings::prpNativeNameOfCountry()
+{
+    return readLocale(LOCALE_SNATIVECTRYNAME);
+}
+QString cLocalSettings::prpAbbrevCountryName()
+{
+    return readLocale(LOCALE_SABBREVCTRYNAME);
+}
+QString cLocalSettings::prpEnglishNameOfCountry()
+{
+    return readLocale(LOCALE_SENGCOUNTRY);
+}
+vb::Variant cLocalSettings::prpLocalizedNameOfCountry()
+{
+    return readLocale(LOCALE_SCOUNTRY);
+}
+vb::Variant cLocalSettings::prpCountryCode()
+{
+    return readLocale(LOCALE_ICOUNTRY);
+}
+QString cLocalSettings::prpNativeNameOfLanguage()
+{
+    return readLocale(LOCALE_SNATIVELANGNAME);
+}
+QString cLocalSettings::prpAbbreviatedLanguageName()
+{
+    return readLocale(LOCALE_SABBREVLANGNAME);
+}
+QString cLocalSettings::prpLanguageId()
+{
+    return readLocale(LOCALE_ILANGUAGE);
+}
+QString cLocalSettings::prpLocalLanguageName()
+{
+    return readLocale(LOCALE_SLANGUAGE);
+}
 vb::Variant cLocalSettings::prpLocalLanguageEnglishName()
 {
     return readLocale(LOCALE_SENGLANGUAGE);
 }
-QString cLocalSettings::prpLocalCurrency() { return readLocale(LOCALE_SCURRENCY); }
-QString cLocalSettings::prpLocalCountry() { return readLocale(LOCALE_SENGCOUNTRY); }
+QString cLocalSettings::prpLocalCurrency()
+{
+    return readLocale(LOCALE_SCURRENCY);
+}
+QString cLocalSettings::prpLocalCountry()
+{
+    return readLocale(LOCALE_SENGCOUNTRY);
+}
 
-vb::Variant cLocalSettings::prpWinDirectory() { return GetWindowsDir(); }
-vb::Variant cLocalSettings::prpWinSysDirectory() { return GetWindowsSysDir(); }
+vb::Variant cLocalSettings::prpWinDirectory()
+{
+    return GetWindowsDir();
+}
+vb::Variant cLocalSettings::prpWinSysDirectory()
+{
+    return GetWindowsSysDir();
+}
 
 QString cLocalSettings::GetWindowsDir()
 {

@@ -97,12 +97,11 @@ frmSplash::frmSplash(QWidget *parent) : platform::Form(QStringLiteral("frmSplash
     nameFont.setBold(true);
     lblProductName[0]->setFont(nameFont);
 
-    lblVersion = label(this, QStringLiteral("lblVersion"), QStringLiteral("Version"), 2160, 1440,
-                       4800, 285);
+    lblVersion =
+        label(this, QStringLiteral("lblVersion"), QStringLiteral("Version"), 2160, 1440, 4800, 285);
     lblCopyright = label(this, QStringLiteral("lblCopyright"), QStringLiteral("Copyright"), 2160,
                          1800, 4800, 285);
-    lblCompany =
-        label(this, QStringLiteral("lblCompany"), core::kMakerName, 2160, 2160, 4800, 285);
+    lblCompany = label(this, QStringLiteral("lblCompany"), core::kMakerName, 2160, 2160, 4800, 285);
     lblQW = label(this, QStringLiteral("lblQW"), core::kMakerName, 1200, 3240, 2400, 285);
     lblWarning = label(this, QStringLiteral("lblWarning"),
                        QStringLiteral("Warning: this program is protected by copyright law; "
@@ -147,8 +146,8 @@ void frmSplash::Form_Load()
 void frmSplash::SetFormProperties()
 {
     core::Procedure p(QStringLiteral("frmSplash.SetFormProperties"));
-    const QString version =
-        QString::number(core::kVersionMajor) + QLatin1Char('.') + QString::number(core::kVersionMinor);
+    const QString version = QString::number(core::kVersionMajor) + QLatin1Char('.') +
+                            QString::number(core::kVersionMinor);
     p([&] { CenterForm(this); });
     p([&] { gstrEnabledColor = QString::number(txtEnabledColor->BackColor()); });
     p([&] { lblVersion->setCaption(QStringLiteral("Version ") + version); });

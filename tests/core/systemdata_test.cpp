@@ -256,14 +256,14 @@ TEST_F(SystemDataTest, ScreenEntries)
         const QStringList got = lines(log());
         const qsizetype at = got.indexOf(QStringLiteral("ScreenWidth: "));
         ASSERT_GE(at, 0);
-        EXPECT_EQ(got.mid(at, 9),
-                  (QStringList{QStringLiteral("ScreenWidth: "),
-                               QStringLiteral("Description: ") + QLatin1String(c.wantWidth),
-                               QString(), QStringLiteral("ScreenHeight: "),
-                               QStringLiteral("Description: ") + QLatin1String(c.wantHeight),
-                               QString(), QStringLiteral("TwipsPerPixelX: "),
-                               QStringLiteral("Description: ") + QLatin1String(c.wantTpp),
-                               QString()}));
+        EXPECT_EQ(
+            got.mid(at, 9),
+            (QStringList{QStringLiteral("ScreenWidth: "),
+                         QStringLiteral("Description: ") + QLatin1String(c.wantWidth), QString(),
+                         QStringLiteral("ScreenHeight: "),
+                         QStringLiteral("Description: ") + QLatin1String(c.wantHeight), QString(),
+                         QStringLiteral("TwipsPerPixelX: "),
+                         QStringLiteral("Description: ") + QLatin1String(c.wantTpp), QString()}));
     }
     services().screen = previous;
 }
@@ -281,7 +281,8 @@ TEST_F(SystemDataTest, AMeasureThatIsNoNumberAsksAndIgnoreGoesOnWithTheNextEntry
     EXPECT_TRUE(text.contains(QStringLiteral("Monetary Decimal Seperator: ")));
     EXPECT_TRUE(text.contains(QStringLiteral("End of Debug Info Gathering ")));
     // The error's own entry comes between the section's, with its number and procedure name.
-    EXPECT_TRUE(text.contains(QStringLiteral("Number: 13\r\nDescription: MainCodeRB.WriteSystemData")));
+    EXPECT_TRUE(
+        text.contains(QStringLiteral("Number: 13\r\nDescription: MainCodeRB.WriteSystemData")));
 }
 
 TEST_F(SystemDataTest, AbortEndsTheSectionEarly)
