@@ -144,27 +144,17 @@ void Workspace::BeginTrans()
 
 void Workspace::CommitTrans()
 {
-    if (mTransLevel == 0)
-        fail(err::NoTransaction,
-             QStringLiteral("You tried to commit or rollback a transaction without first "
-                            "beginning a transaction."));
-    for (const auto &weak : mDatabases) {
-        auto db = weak.lock();
-        if (!db || !db->isOpen())
-            continue;
-        Connection &c = *db->impl()->conn;
-        if (c.transDepth == 0)
-            continue; // opened after the BeginTrans: not part of this transaction
-        if (c.transDepth == 1)
-            c.exec("COMMIT", QString());
-        else
-            c.exec(("RELEASE kx_level_" + std::to_string(c.transDepth - 1)).c_str(), QString());
-        --c.transDepth;
-    }
-    --mTransLevel;
+    EndTrans(true);
 }
 
 void Workspace::Rollback()
+{
+    EndTrans(false);
+}
+
+// Ends the innermost level on every database that takes part in it: the outermost level is the
+// real transaction, inner ones are savepoints.
+void Workspace::EndTrans(bool commit)
 {
     if (mTransLevel == 0)
         fail(err::NoTransaction,
@@ -176,12 +166,14 @@ void Workspace::Rollback()
             continue;
         Connection &c = *db->impl()->conn;
         if (c.transDepth == 0)
-            continue;
+            continue; // opened after the BeginTrans: not part of this transaction
         if (c.transDepth == 1) {
-            c.exec("ROLLBACK", QString());
+            c.exec(commit ? "COMMIT" : "ROLLBACK", QString());
         } else {
             const std::string name = "kx_level_" + std::to_string(c.transDepth - 1);
-            c.exec(("ROLLBACK TO " + name + "; RELEASE " + name).c_str(), QString());
+            const std::string sql =
+                commit ? "RELEASE " + name : "ROLLBACK TO " + name + "; RELEASE " + name;
+            c.exec(sql.c_str(), QString());
         }
         --c.transDepth;
     }

@@ -50,6 +50,7 @@ private:
     // BeginTrans calls not yet committed or rolled back. Nested calls are counted: the outermost
     // is a transaction, each inner one a savepoint that its Rollback alone discards. A database
     // opened while a transaction is running takes part only in the levels begun after its open.
+    void EndTrans(bool commit);
     int mTransLevel = 0;
 };
 
