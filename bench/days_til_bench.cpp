@@ -1,0 +1,174 @@
+// The days-until pass over 10,000 entries: cDateHandler::SetDaysTil (through the data-access
+// object, the shared recordset and one workspace transaction) against the library's own calls
+// doing the same reads, the same computation and the same writes in one transaction.
+
+#include "core/Globals.h"
+#include "core/cDAO.h"
+#include "dates/cDateHandler.h"
+#include "platform/services/Services.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+namespace {
+
+constexpr int kEntries = 10000;
+const QDate kToday(2026, 12, 10);
+
+class BenchClock : public platform::Clock
+{
+public:
+    QDateTime now() const override { return QDateTime(kToday, QTime(10, 0)); }
+};
+
+class BenchProgram : public platform::ProgramService
+{
+public:
+    QString path;
+    QString folder() const override { return path; }
+    [[noreturn]] void end(int exitCode) override { std::exit(exitCode); }
+};
+
+// Any box would mean a failed pass: answer Abort and count it.
+class CountingMessageBox : public platform::MessageBoxService
+{
+public:
+    int shown = 0;
+    int show(const QString &, int, const QString &) override
+    {
+        ++shown;
+        return 3;
+    }
+};
+
+sqlite3 *openKeyed(const QString &path)
+{
+    sqlite3 *db = nullptr;
+    sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    sqlite3_exec(db, "PRAGMA key = 'vmr'", nullptr, nullptr, nullptr);
+    return db;
+}
+
+// A copy of the delivered database with kEntries entries.
+struct EntryTable
+{
+    QTemporaryDir dir;
+    QString path;
+
+    EntryTable()
+    {
+        path = dir.filePath(QStringLiteral("vovuriv.mdb"));
+        QFile::copy(QStringLiteral(KX_DELIVERED_DB), path);
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+        sqlite3 *db = openKeyed(path);
+        sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+        sqlite3_stmt *insert = nullptr;
+        sqlite3_prepare_v2(db,
+                           "INSERT INTO Dazez (Events_Id, Dazez_Name, Dazez_Date, Dazez_Time, "
+                           "Dazez_AlertDays, Dazez_Notes, Dazez_DaysTil) "
+                           "VALUES (1, ?, ?, '1899-12-30 09:00:00', 3, 'notes', 0)",
+                           -1, &insert, nullptr);
+        for (int i = 0; i < kEntries; ++i) {
+            const QByteArray name = "Entry " + QByteArray::number(i);
+            const QByteArray date = QDate(1930 + i % 90, 1, 1).addDays(i % 366)
+                                        .toString(QStringLiteral("yyyy-MM-dd 00:00:00"))
+                                        .toLatin1();
+            sqlite3_bind_text(insert, 1, name.constData(), name.size(), SQLITE_TRANSIENT);
+            sqlite3_bind_text(insert, 2, date.constData(), date.size(), SQLITE_TRANSIENT);
+            sqlite3_step(insert);
+            sqlite3_reset(insert);
+        }
+        sqlite3_finalize(insert);
+        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+    }
+};
+
+EntryTable &entryTable()
+{
+    static EntryTable table;
+    return table;
+}
+
+QDate anniversary(int year, int month, int day)
+{
+    if (month == 2 && day == 29 && !QDate::isLeapYear(year))
+        day = 28;
+    return QDate(year, month, day);
+}
+
+int daysTil(const QDate &date)
+{
+    QDate next = anniversary(kToday.year(), date.month(), date.day());
+    if (next < kToday)
+        next = anniversary(kToday.year() + 1, date.month(), date.day());
+    const qint64 days = kToday.daysTo(next);
+    return days > 365 ? 0 : static_cast<int>(days);
+}
+
+void BM_SetDaysTil(benchmark::State &state)
+{
+    BenchClock clock;
+    BenchProgram program;
+    program.path = QDir::toNativeSeparators(entryTable().dir.path());
+    CountingMessageBox boxes;
+    const platform::Services before = platform::services();
+    platform::Services s = before;
+    s.clock = &clock;
+    s.program = &program;
+    s.messageBox = &boxes;
+    platform::installServices(s);
+
+    core::resetGlobals();
+    gstrDbPath = entryTable().path;
+    if (!cDAO().DAOOpenConnection(gstrDbPath)) {
+        state.SkipWithError("the database did not open");
+        return;
+    }
+    for (auto _ : state)
+        cDateHandler().SetDaysTil();
+    if (boxes.shown || QFile::exists(core::programPath(QStringLiteral("DebugLog.TXT"))))
+        state.SkipWithError("the pass reported an error");
+    state.SetItemsProcessed(state.iterations() * kEntries);
+    core::resetGlobals();
+    platform::installServices(before);
+}
+
+void BM_SetDaysTilPlainLibrary(benchmark::State &state)
+{
+    sqlite3 *db = openKeyed(entryTable().path);
+    for (auto _ : state) {
+        sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+        sqlite3_stmt *select = nullptr;
+        sqlite3_stmt *update = nullptr;
+        sqlite3_prepare_v2(db, "SELECT Dazez_Id, Dazez_Date, Dazez_DaysTil FROM Dazez", -1,
+                           &select, nullptr);
+        sqlite3_prepare_v2(db, "UPDATE Dazez SET Dazez_DaysTil = ? WHERE Dazez_Id = ?", -1,
+                           &update, nullptr);
+        while (sqlite3_step(select) == SQLITE_ROW) {
+            const sqlite3_int64 id = sqlite3_column_int64(select, 0);
+            const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(select, 1));
+            const QDate date = QDate::fromString(QString::fromLatin1(text, 10), Qt::ISODate);
+            benchmark::DoNotOptimize(sqlite3_column_int(select, 2));
+            sqlite3_bind_int(update, 1, daysTil(date));
+            sqlite3_bind_int64(update, 2, id);
+            sqlite3_step(update);
+            sqlite3_reset(update);
+        }
+        sqlite3_finalize(select);
+        sqlite3_finalize(update);
+        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    }
+    sqlite3_close(db);
+    state.SetItemsProcessed(state.iterations() * kEntries);
+}
+
+} // namespace
+
+BENCHMARK(BM_SetDaysTil)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SetDaysTilPlainLibrary)->Unit(benchmark::kMillisecond);
