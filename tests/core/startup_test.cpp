@@ -12,6 +12,7 @@
 #include "platform/forms/Form.h"
 #include "platform/services/CommonDialog.h"
 #include "platform/services/Services.h"
+#include "platform/vb/RuntimeError.h"
 #include "support/ScriptedPlatform.h"
 
 #include <QCoreApplication>
@@ -279,6 +280,17 @@ TEST_F(StartupTest, SplashWindowAsItStandsWhenTheMainWindowIsLoaded)
     };
     ASSERT_FALSE(runMain());
     EXPECT_TRUE(seen);
+}
+
+TEST_F(StartupTest, AnErrorInTheSplashLoadGoesToMainsHandler)
+{
+    platform.copyDeliveredDatabase();
+    core::startupHooks().loadMainWindow = [] { vb::raise(vb::err::ObjectVariableNotSet); };
+    platform.messageBox.expect(Ignore, QStringLiteral("Sub Main"));
+    EXPECT_FALSE(runMain());
+    ASSERT_EQ(platform.messageBox.calls().size(), 1u);
+    EXPECT_TRUE(platform.messageBox.calls()[0].prompt.startsWith(
+        QStringLiteral("An error has occured: 91\r\n")));
 }
 
 TEST_F(StartupTest, EndingBoxAfterTheFallbackFindsNoUsableFile)
