@@ -5,10 +5,13 @@
 #include "core/modFehlerHandler.h"
 
 #include "platform/forms/Controls.h"
+#include "platform/forms/Twips.h"
 #include "platform/services/Services.h"
 #include "platform/vb/Conversions.h"
 
+#include <QFontMetrics>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QPainterPath>
 #include <QPixmap>
 #include <QPolygonF>
@@ -135,6 +138,27 @@ void paintBell(QPainter &p)
     p.drawEllipse(QPointF(16, 5), 2, 2);
 }
 
+struct Caption
+{
+    QString text;
+    double widthTwips;
+};
+
+QFont fittingFont(QFont font, std::initializer_list<Caption> captions)
+{
+    constexpr double kSmallest = 6.0;
+    double size = std::min(font.pointSizeF() > 0 ? font.pointSizeF() : 9.0, 9.0);
+    for (;; size -= 0.5) {
+        font.setPointSizeF(size);
+        const QFontMetrics metrics(font);
+        bool fits = true;
+        for (const Caption &c : captions)
+            fits = fits && metrics.horizontalAdvance(c.text) <= platform::twipsToPixelsX(c.widthTwips);
+        if (fits || size <= kSmallest)
+            return font;
+    }
+}
+
 } // namespace
 
 QIcon frmEventNotice::ownIcon()
@@ -156,6 +180,13 @@ QIcon frmEventNotice::eventTypeIcon(int index)
 frmEventNotice::frmEventNotice(QWidget *parent) : Form(QStringLiteral("frmEventNotice"), parent)
 {
     setClientSize(kClientWidth, kClientHeight);
+    // The design's label widths were made for a small font; the window's font, which every
+    // control uses, is made small enough that each label's caption fits on its one line.
+    setFont(fittingFont(font(), {{QStringLiteral("Name:"), 675},
+                                 {QStringLiteral("Event:"), 885},
+                                 {QStringLiteral("Event Date:"), 885},
+                                 {QStringLiteral("Days til:"), 555},
+                                 {QStringLiteral("Note:"), 885}}));
     setCaption(QStringLiteral("Event Notice"));
     setIcon(ownIcon());
 
@@ -165,6 +196,7 @@ frmEventNotice::frmEventNotice(QWidget *parent) : Form(QStringLiteral("frmEventN
         lbl->setProperty("Index", index);
         lbl->Move(l, t, w, h);
         lbl->setAlignment(Alignment::Right);
+        lbl->setWordWrap(false);
         lbl1[static_cast<std::size_t>(index)] = lbl;
         return lbl;
     };
@@ -188,6 +220,10 @@ frmEventNotice::frmEventNotice(QWidget *parent) : Form(QStringLiteral("frmEventN
 
     for (TextBox *display : {txtName, txtEventType, txtDate, txtDaysTil})
         display->setLocked(true);
+    // One-line display fields: a scroll bar would take most of their width.
+    for (TextBox *display : {txtName, txtEventType, txtDate})
+        if (auto *edit = qobject_cast<QPlainTextEdit *>(display->inner()))
+            edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     txtDaysTil->setAlignment(Alignment::Center);
     txtNote->setMaxLength(255);
 
