@@ -250,3 +250,35 @@ TEST_F(UpcomingListsTest, TheNoticeTimerIsOnAgainAfterABuildWhenTheSettingIsOn)
 }
 
 } // namespace
+
+namespace {
+
+TEST(PageMonthViewsTest, PagesBothMonthViewsAcrossTheTurnOfTheYear)
+{
+    kxtest::ScriptedPlatform platform;
+    const struct
+    {
+        int month, year;
+        std::int16_t flag;
+        int newMonth, newYear;
+    } cases[] = {{12, 2026, 1, 1, 2027}, {6, 2026, 1, 7, 2026}, {1, 2027, 2, 12, 2026},
+                 {6, 2026, 2, 5, 2026},  {6, 2026, 3, 6, 2026}};
+    for (const auto &c : cases) {
+        QObject first, second;
+        for (QObject *view : {&first, &second}) {
+            view->setProperty("Month", c.month);
+            view->setProperty("Year", c.year);
+        }
+        cDateHandler handler;
+        handler.prpMonthView1(&first);
+        handler.prpMonthView2(&second);
+        handler.PageMonthViews(c.flag);
+        for (QObject *view : {&first, &second}) {
+            EXPECT_EQ(view->property("Month").toInt(), c.newMonth) << c.month << "/" << c.flag;
+            EXPECT_EQ(view->property("Year").toInt(), c.newYear) << c.month << "/" << c.flag;
+        }
+    }
+    EXPECT_TRUE(platform.messageBox.calls().empty());
+}
+
+} // namespace
