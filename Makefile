@@ -33,7 +33,7 @@ sanitize:
 	$(MAKE) test BUILD=build-asan CMAKE_FLAGS="-DKALENDRIX_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug"
 
 bench: build
-	$(BUILD)/bench/kalendrix_bench
+	$(BUILD)/bin/kalendrix_bench
 
 clean:
 	rm -rf $(BUILD) build-asan

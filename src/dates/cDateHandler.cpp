@@ -144,13 +144,15 @@ void cDateHandler::SetDaysTil()
         cDAO().RSOpen(QStringLiteral("SELECT Dazez_Id, Dazez_Date, Dazez_DaysTil FROM Dazez"));
     });
     bool any = false;
+    QDate now;
+    p([&] { now = today(); });
     p([&] { any = core::sharedRecordset().RecordCount() > 0; });
     if (any) {
         while (p.ok() && !p.value(true, [] { return core::sharedRecordset().eof(); })) {
             p([&] { grsShared->Edit(); });
             p([&] {
                 const vb::Date date = vb::CDate(grsShared->Field(QStringLiteral("Dazez_Date")));
-                grsShared->SetField(QStringLiteral("Dazez_DaysTil"), GetDaysTil(date));
+                grsShared->SetField(QStringLiteral("Dazez_DaysTil"), GetDaysTil(date, now));
             });
             p([&] { grsShared->Update(); });
             p([&] { grsShared->MoveNext(); });
@@ -257,12 +259,20 @@ void cDateHandler::PageMonthViews(std::int16_t argFlag)
 
 std::int16_t cDateHandler::GetDaysTil(vb::Date argDate)
 {
+    return GetDaysTil(argDate, QDate());
+}
+
+std::int16_t cDateHandler::GetDaysTil(vb::Date argDate, const QDate &argToday)
+{
     Procedure p(QStringLiteral("cDateHandler.GetDaysTil"));
     std::int16_t result = 0;
-    QDate now;
+    QDate now = argToday;
     QDate date;
     QDate candidate;
-    p([&] { now = today(); });
+    p([&] {
+        if (!now.isValid())
+            now = today();
+    });
     p([&] { date = argDate.date(); });
     // The stored date's month and day in the current year, built from the numbers rather than
     // by rewriting the year in a date text, so that every short-date picture gives the same.

@@ -10,6 +10,7 @@
 
 #include "platform/vb/Variant.h"
 
+#include <QDate>
 #include <QPointer>
 
 #include <cstdint>
@@ -54,6 +55,9 @@ public:
     void PageMonthViews(std::int16_t argFlag);
     // Days from today to the next recurrence of argDate's month and day: 0 (today) .. 365.
     std::int16_t GetDaysTil(vb::Date argDate);
+    // The same, counted from a given today: a pass over every entry reads the clock once, so
+    // that it is one day's answer for all of them (and the clock is not asked per row).
+    std::int16_t GetDaysTil(vb::Date argDate, const QDate &argToday);
     // Shows the entry's notice window, with the alarm sound, unless one is open for it. True
     // when a window was filled and shown.
     bool DisplayEvent(const vb::Variant &argVemoId);
