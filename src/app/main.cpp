@@ -1,6 +1,7 @@
 #include "core/MainCode_QW.h"
 #include "core/StartupHooks.h"
 #include "dates/cDateHandler.h"
+#include "editor/frmURL.h"
 #include "mainwindow/frmDazez.h"
 
 #include "platform/services/QtServices.h"
@@ -20,6 +21,7 @@ int main(int argc, char **argv)
         mainWindow = new frmDazez;
         mainWindow->Load();
     };
+    hooks.showWebsiteFallback = [] { showWebsiteFallbackWindow(); };
 
     Main();
 
