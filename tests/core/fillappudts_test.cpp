@@ -7,27 +7,17 @@
 #include "platform/services/Services.h"
 #include "platform/vb/Conversions.h"
 #include "platform/vb/Date.h"
-#include "support/ScriptedPlatform.h"
+#include "support/OpenDatabase.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-class FillAppUdtsTest : public ::testing::Test
+class FillAppUdtsTest : public kxtest::OpenDatabaseTest
 {
 protected:
-    void SetUp() override
-    {
-        core::resetGlobals();
-        gstrDbPath = platform.copyDeliveredDatabase();
-        ASSERT_FALSE(gstrDbPath.isEmpty());
-        ASSERT_TRUE(cDAO().DAOOpenConnection(gstrDbPath));
-    }
-    void TearDown() override { core::resetGlobals(); }
+    void sql(const QString &statement) { execute(statement); }
 
-    void sql(const QString &statement) { core::db().Execute(statement); }
-
-    kxtest::ScriptedPlatform platform;
     frmSplash splash;
 };
 

@@ -7,7 +7,7 @@
 #include "core/cDAO.h"
 #include "dates/UpcomingLists.h"
 #include "platform/forms/Form.h"
-#include "support/ScriptedPlatform.h"
+#include "support/OpenDatabase.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -44,16 +44,13 @@ inline void unloadAllForms()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-class DatesTest : public ::testing::Test
+class DatesTest : public kxtest::OpenDatabaseTest
 {
 protected:
     void SetUp() override
     {
-        core::resetGlobals();
         dates::resetUpcomingLists();
-        gstrDbPath = platform.copyDeliveredDatabase();
-        ASSERT_FALSE(gstrDbPath.isEmpty());
-        ASSERT_TRUE(cDAO().DAOOpenConnection(gstrDbPath));
+        OpenDatabaseTest::SetUp();
         gudtSettings.SoundOn = 0;
         gudtSettings.TimerOn = 0;
     }
@@ -62,7 +59,7 @@ protected:
     {
         unloadAllForms();
         dates::resetUpcomingLists();
-        core::resetGlobals();
+        OpenDatabaseTest::TearDown();
     }
 
     // Adds a row to Dazez and returns its id.
