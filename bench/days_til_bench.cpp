@@ -2,6 +2,8 @@
 // object, the shared recordset and one workspace transaction) against the library's own calls
 // doing the same reads, the same computation and the same writes in one transaction.
 
+#include "EntryTable.h"
+
 #include "core/Globals.h"
 #include "core/cDAO.h"
 #include "dates/cDateHandler.h"
@@ -46,52 +48,9 @@ public:
     }
 };
 
-sqlite3 *openKeyed(const QString &path)
+kxbench::EntryTable &entryTable()
 {
-    sqlite3 *db = nullptr;
-    sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    sqlite3_exec(db, "PRAGMA key = 'vmr'", nullptr, nullptr, nullptr);
-    return db;
-}
-
-// A copy of the delivered database with kEntries entries.
-struct EntryTable
-{
-    QTemporaryDir dir;
-    QString path;
-
-    EntryTable()
-    {
-        path = dir.filePath(QStringLiteral("vovuriv.mdb"));
-        QFile::copy(QStringLiteral(KX_DELIVERED_DB), path);
-        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-        sqlite3 *db = openKeyed(path);
-        sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
-        sqlite3_stmt *insert = nullptr;
-        sqlite3_prepare_v2(db,
-                           "INSERT INTO Dazez (Events_Id, Dazez_Name, Dazez_Date, Dazez_Time, "
-                           "Dazez_AlertDays, Dazez_Notes, Dazez_DaysTil) "
-                           "VALUES (1, ?, ?, '1899-12-30 09:00:00', 3, 'notes', 0)",
-                           -1, &insert, nullptr);
-        for (int i = 0; i < kEntries; ++i) {
-            const QByteArray name = "Entry " + QByteArray::number(i);
-            const QByteArray date = QDate(1930 + i % 90, 1, 1).addDays(i % 366)
-                                        .toString(QStringLiteral("yyyy-MM-dd 00:00:00"))
-                                        .toLatin1();
-            sqlite3_bind_text(insert, 1, name.constData(), name.size(), SQLITE_TRANSIENT);
-            sqlite3_bind_text(insert, 2, date.constData(), date.size(), SQLITE_TRANSIENT);
-            sqlite3_step(insert);
-            sqlite3_reset(insert);
-        }
-        sqlite3_finalize(insert);
-        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-        sqlite3_close(db);
-    }
-};
-
-EntryTable &entryTable()
-{
-    static EntryTable table;
+    static kxbench::EntryTable table(kEntries);
     return table;
 }
 
@@ -141,7 +100,7 @@ void BM_SetDaysTil(benchmark::State &state)
 
 void BM_SetDaysTilPlainLibrary(benchmark::State &state)
 {
-    sqlite3 *db = openKeyed(entryTable().path);
+    sqlite3 *db = kxbench::openKeyed(entryTable().path);
     for (auto _ : state) {
         sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
         sqlite3_stmt *select = nullptr;

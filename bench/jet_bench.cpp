@@ -2,6 +2,8 @@
 // transaction. Measured through the engine layer and with the library's own calls, so that the
 // layer's cost can be compared with the floor.
 
+#include "EntryTable.h"
+
 #include "platform/jet/Jet.h"
 
 #include <QFile>
@@ -17,54 +19,9 @@ namespace {
 constexpr int kRows = 10000;
 const QString kConnect = QStringLiteral("MS Access;pwd=vmr;");
 
-sqlite3 *openPlain(const QString &path)
+kxbench::EntryTable &benchDb()
 {
-    sqlite3 *db = nullptr;
-    sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    sqlite3_exec(db, "PRAGMA key = 'vmr'", nullptr, nullptr, nullptr);
-    return db;
-}
-
-// A copy of the delivered database with kRows entries, in a folder of its own.
-struct BenchDb
-{
-    QTemporaryDir dir;
-    QString path;
-
-    BenchDb()
-    {
-        path = dir.filePath(QStringLiteral("vovuriv.mdb"));
-        QFile::copy(QStringLiteral(KX_DELIVERED_DB), path);
-        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-        sqlite3 *db = openPlain(path);
-        sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
-        sqlite3_stmt *insert = nullptr;
-        sqlite3_prepare_v2(db,
-                           "INSERT INTO Dazez (Events_Id, Dazez_Name, Dazez_Date, Dazez_Time, "
-                           "Dazez_AlertDays, Dazez_Notes, Dazez_DaysTil) "
-                           "VALUES (1, ?, ?, '1899-12-30 09:00:00', 3, 'notes', 0)",
-                           -1, &insert, nullptr);
-        for (int i = 0; i < kRows; ++i) {
-            const QByteArray name = "Person " + QByteArray::number(i);
-            const QByteArray date = QStringLiteral("%1-%2-%3 00:00:00")
-                                        .arg(1930 + i % 80)
-                                        .arg(1 + i % 12, 2, 10, QLatin1Char('0'))
-                                        .arg(1 + i % 28, 2, 10, QLatin1Char('0'))
-                                        .toLatin1();
-            sqlite3_bind_text(insert, 1, name.constData(), name.size(), SQLITE_TRANSIENT);
-            sqlite3_bind_text(insert, 2, date.constData(), date.size(), SQLITE_TRANSIENT);
-            sqlite3_step(insert);
-            sqlite3_reset(insert);
-        }
-        sqlite3_finalize(insert);
-        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-        sqlite3_close(db);
-    }
-};
-
-BenchDb &benchDb()
-{
-    static BenchDb db;
+    static kxbench::EntryTable db(kRows);
     return db;
 }
 
@@ -95,7 +52,7 @@ void BM_EngineDynasetPass(benchmark::State &state)
 
 void BM_PlainLibraryPass(benchmark::State &state)
 {
-    sqlite3 *db = openPlain(benchDb().path);
+    sqlite3 *db = kxbench::openKeyed(benchDb().path);
     int n = 0;
     for (auto _ : state) {
         sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);

@@ -1,0 +1,58 @@
+#pragma once
+
+// A copy of the delivered database holding a given number of entries, in a folder of its own,
+// and the library's own way into it: the ground both benchmarks measure on.
+
+#include <QDate>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <sqlite3.h>
+
+namespace kxbench {
+
+inline sqlite3 *openKeyed(const QString &path)
+{
+    sqlite3 *db = nullptr;
+    sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    sqlite3_exec(db, "PRAGMA key = 'vmr'", nullptr, nullptr, nullptr);
+    return db;
+}
+
+struct EntryTable
+{
+    QTemporaryDir dir;
+    QString path;
+
+    explicit EntryTable(int entries)
+    {
+        path = dir.filePath(QStringLiteral("vovuriv.mdb"));
+        QFile::copy(QStringLiteral(KX_DELIVERED_DB), path);
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+        sqlite3 *db = openKeyed(path);
+        sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+        sqlite3_stmt *insert = nullptr;
+        sqlite3_prepare_v2(db,
+                           "INSERT INTO Dazez (Events_Id, Dazez_Name, Dazez_Date, Dazez_Time, "
+                           "Dazez_AlertDays, Dazez_Notes, Dazez_DaysTil) "
+                           "VALUES (1, ?, ?, '1899-12-30 09:00:00', 3, 'notes', 0)",
+                           -1, &insert, nullptr);
+        for (int i = 0; i < entries; ++i) {
+            const QByteArray name = "Entry " + QByteArray::number(i);
+            // Every day of the year, across ninety years.
+            const QByteArray date = QDate(1930 + i % 90, 1, 1)
+                                        .addDays(i % 366)
+                                        .toString(QStringLiteral("yyyy-MM-dd 00:00:00"))
+                                        .toLatin1();
+            sqlite3_bind_text(insert, 1, name.constData(), name.size(), SQLITE_TRANSIENT);
+            sqlite3_bind_text(insert, 2, date.constData(), date.size(), SQLITE_TRANSIENT);
+            sqlite3_step(insert);
+            sqlite3_reset(insert);
+        }
+        sqlite3_finalize(insert);
+        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+    }
+};
+
+} // namespace kxbench
