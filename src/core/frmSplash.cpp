@@ -12,6 +12,8 @@
 #include "platform/services/Services.h"
 #include "platform/vb/Conversions.h"
 
+#include "platform/forms/Pictures.h"
+
 #include <QCoreApplication>
 #include <QFont>
 #include <QPainter>
@@ -22,42 +24,40 @@ namespace {
 // The program's picture: a calendar leaf with a ring binding and one marked day.
 QIcon programPicture()
 {
-    QPixmap pixmap(64, 64);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(QColor(60, 60, 90), 2));
-    painter.setBrush(Qt::white);
-    painter.drawRoundedRect(QRectF(6, 10, 52, 48), 5, 5);
-    painter.setBrush(QColor(190, 40, 50));
-    painter.drawRect(QRectF(6, 10, 52, 13));
-    painter.setBrush(QColor(60, 60, 90));
-    for (int x : {18, 32, 46})
-        painter.drawEllipse(QPointF(x, 10), 3, 3);
-    painter.setPen(QPen(QColor(150, 150, 160), 1));
-    for (int row = 0; row < 3; ++row)
-        for (int col = 0; col < 5; ++col)
-            painter.drawRect(QRectF(11 + col * 9, 28 + row * 9, 6, 6));
-    painter.setBrush(QColor(190, 40, 50));
-    painter.drawEllipse(QRectF(27, 36, 10, 10));
-    return QIcon(pixmap);
+    return platform::drawnIcon(
+        [](QPainter &painter) {
+            painter.setPen(QPen(QColor(60, 60, 90), 2));
+            painter.setBrush(Qt::white);
+            painter.drawRoundedRect(QRectF(6, 10, 52, 48), 5, 5);
+            painter.setBrush(QColor(190, 40, 50));
+            painter.drawRect(QRectF(6, 10, 52, 13));
+            painter.setBrush(QColor(60, 60, 90));
+            for (int x : {18, 32, 46})
+                painter.drawEllipse(QPointF(x, 10), 3, 3);
+            painter.setPen(QPen(QColor(150, 150, 160), 1));
+            for (int row = 0; row < 3; ++row)
+                for (int col = 0; col < 5; ++col)
+                    painter.drawRect(QRectF(11 + col * 9, 28 + row * 9, 6, 6));
+            painter.setBrush(QColor(190, 40, 50));
+            painter.drawEllipse(QRectF(27, 36, 10, 10));
+        },
+        {64}, 64);
 }
 
 // The maker's logo: its initial in a ring.
 QIcon makerLogo()
 {
-    QPixmap pixmap(48, 48);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(QColor(30, 80, 140), 4));
-    painter.drawEllipse(QRectF(4, 4, 40, 40));
-    QFont font = painter.font();
-    font.setPixelSize(26);
-    font.setBold(true);
-    painter.setFont(font);
-    painter.drawText(QRectF(0, 0, 48, 48), Qt::AlignCenter, QStringLiteral("Q"));
-    return QIcon(pixmap);
+    return platform::drawnIcon(
+        [](QPainter &painter) {
+            painter.setPen(QPen(QColor(30, 80, 140), 4));
+            painter.drawEllipse(QRectF(4, 4, 40, 40));
+            QFont font = painter.font();
+            font.setPixelSize(26);
+            font.setBold(true);
+            painter.setFont(font);
+            painter.drawText(QRectF(0, 0, 48, 48), Qt::AlignCenter, QStringLiteral("Q"));
+        },
+        {48}, 48);
 }
 
 platform::Label *label(platform::Form *form, const QString &name, const QString &caption,

@@ -5,6 +5,7 @@
 #include "core/modFehlerHandler.h"
 
 #include "platform/forms/Controls.h"
+#include "platform/forms/Pictures.h"
 #include "platform/forms/Twips.h"
 #include "platform/services/Services.h"
 #include "platform/vb/Conversions.h"
@@ -33,24 +34,6 @@ const QString kNoticeName = QStringLiteral("frmeventnotice");
 
 // ---- pictures -----------------------------------------------------------------------------
 // Drawn on a 32-unit square and scaled, so that the 16 and 32 pixel images are one picture.
-
-using Painting = std::function<void(QPainter &)>;
-
-QIcon drawnIcon(const Painting &paint)
-{
-    QIcon icon;
-    for (int size : {16, 32}) {
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::transparent);
-        QPainter p(&pixmap);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.scale(size / 32.0, size / 32.0);
-        paint(p);
-        p.end();
-        icon.addPixmap(pixmap);
-    }
-    return icon;
-}
 
 void paintCalendar(QPainter &p)
 {
@@ -163,15 +146,15 @@ QFont fittingFont(QFont font, std::initializer_list<Caption> captions)
 
 QIcon frmEventNotice::ownIcon()
 {
-    static const QIcon icon = drawnIcon(paintCalendar);
+    static const QIcon icon = platform::drawnIcon(paintCalendar);
     return icon;
 }
 
 QIcon frmEventNotice::eventTypeIcon(int index)
 {
-    static const std::array<QIcon, 5> icons = {drawnIcon(paintCake), drawnIcon(paintRings),
-                                               drawnIcon(paintSun), drawnIcon(paintStar),
-                                               drawnIcon(paintBell)};
+    static const std::array<QIcon, 5> icons = {platform::drawnIcon(paintCake), platform::drawnIcon(paintRings),
+                                               platform::drawnIcon(paintSun), platform::drawnIcon(paintStar),
+                                               platform::drawnIcon(paintBell)};
     return icons.at(static_cast<std::size_t>(index));
 }
 

@@ -5,6 +5,7 @@
 #include "core/MainCode_QW.h"
 
 #include "platform/forms/Controls.h"
+#include "platform/forms/Pictures.h"
 
 #include <QPainter>
 #include <QPixmap>
@@ -20,26 +21,19 @@ namespace {
 // A globe, drawn rather than shipped.
 QIcon globePicture()
 {
-    QIcon icon;
-    for (int size : {32, 48}) {
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::transparent);
-        QPainter p(&pixmap);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.scale(size / 32.0, size / 32.0);
-        p.setPen(QPen(QColor(20, 70, 140), 1.5));
-        p.setBrush(QColor(110, 170, 235));
-        p.drawEllipse(QRectF(2, 2, 28, 28));
-        p.setBrush(Qt::NoBrush);
-        p.drawEllipse(QRectF(9, 2, 14, 28));
-        p.drawLine(QPointF(16, 2), QPointF(16, 30));
-        p.drawLine(QPointF(2, 16), QPointF(30, 16));
-        p.drawLine(QPointF(5, 9), QPointF(27, 9));
-        p.drawLine(QPointF(5, 23), QPointF(27, 23));
-        p.end();
-        icon.addPixmap(pixmap);
-    }
-    return icon;
+    return platform::drawnIcon(
+        [](QPainter &p) {
+            p.setPen(QPen(QColor(20, 70, 140), 1.5));
+            p.setBrush(QColor(110, 170, 235));
+            p.drawEllipse(QRectF(2, 2, 28, 28));
+            p.setBrush(Qt::NoBrush);
+            p.drawEllipse(QRectF(9, 2, 14, 28));
+            p.drawLine(QPointF(16, 2), QPointF(16, 30));
+            p.drawLine(QPointF(2, 16), QPointF(30, 16));
+            p.drawLine(QPointF(5, 9), QPointF(27, 9));
+            p.drawLine(QPointF(5, 23), QPointF(27, 23));
+        },
+        {32, 48});
 }
 
 } // namespace
