@@ -8,11 +8,10 @@
 #include "modMsg.h"
 
 #include "platform/forms/Controls.h"
+#include "platform/forms/Pictures.h"
 #include "platform/services/CommonDialog.h"
 #include "platform/services/Services.h"
 #include "platform/vb/Conversions.h"
-
-#include "platform/forms/Pictures.h"
 
 #include <QCoreApplication>
 #include <QFont>
