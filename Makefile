@@ -35,5 +35,8 @@ sanitize:
 bench: build
 	$(BUILD)/bin/kalendrix_bench
 
+screenshot: build
+	sh scripts/screenshot-notice.sh $(BUILD)
+
 clean:
 	rm -rf $(BUILD) build-asan
