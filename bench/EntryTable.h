@@ -7,7 +7,10 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <benchmark/benchmark.h>
 #include <sqlite3.h>
+
+#include <functional>
 
 namespace kxbench {
 
@@ -54,5 +57,31 @@ struct EntryTable
         sqlite3_close(db);
     }
 };
+
+// The floor both benchmarks compare with: one transaction, one prepared SELECT of every entry's
+// id, date and days until, and one prepared UPDATE by id writing what `daysTil` gives for the
+// row's date text ("yyyy-MM-dd HH:mm:ss").
+inline void plainDaysTilPass(sqlite3 *db, const std::function<int(const char *dateText)> &daysTil)
+{
+    sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+    sqlite3_stmt *select = nullptr;
+    sqlite3_stmt *update = nullptr;
+    sqlite3_prepare_v2(db, "SELECT Dazez_Id, Dazez_Date, Dazez_DaysTil FROM Dazez", -1, &select,
+                       nullptr);
+    sqlite3_prepare_v2(db, "UPDATE Dazez SET Dazez_DaysTil = ? WHERE Dazez_Id = ?", -1, &update,
+                       nullptr);
+    while (sqlite3_step(select) == SQLITE_ROW) {
+        const sqlite3_int64 id = sqlite3_column_int64(select, 0);
+        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(select, 1));
+        benchmark::DoNotOptimize(sqlite3_column_int(select, 2)); // read, as the pass reads it
+        sqlite3_bind_int(update, 1, daysTil(text));
+        sqlite3_bind_int64(update, 2, id);
+        sqlite3_step(update);
+        sqlite3_reset(update);
+    }
+    sqlite3_finalize(select);
+    sqlite3_finalize(update);
+    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+}
 
 } // namespace kxbench

@@ -101,28 +101,10 @@ void BM_SetDaysTil(benchmark::State &state)
 void BM_SetDaysTilPlainLibrary(benchmark::State &state)
 {
     sqlite3 *db = kxbench::openKeyed(entryTable().path);
-    for (auto _ : state) {
-        sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
-        sqlite3_stmt *select = nullptr;
-        sqlite3_stmt *update = nullptr;
-        sqlite3_prepare_v2(db, "SELECT Dazez_Id, Dazez_Date, Dazez_DaysTil FROM Dazez", -1,
-                           &select, nullptr);
-        sqlite3_prepare_v2(db, "UPDATE Dazez SET Dazez_DaysTil = ? WHERE Dazez_Id = ?", -1,
-                           &update, nullptr);
-        while (sqlite3_step(select) == SQLITE_ROW) {
-            const sqlite3_int64 id = sqlite3_column_int64(select, 0);
-            const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(select, 1));
-            const QDate date = QDate::fromString(QString::fromLatin1(text, 10), Qt::ISODate);
-            benchmark::DoNotOptimize(sqlite3_column_int(select, 2));
-            sqlite3_bind_int(update, 1, daysTil(date));
-            sqlite3_bind_int64(update, 2, id);
-            sqlite3_step(update);
-            sqlite3_reset(update);
-        }
-        sqlite3_finalize(select);
-        sqlite3_finalize(update);
-        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-    }
+    for (auto _ : state)
+        kxbench::plainDaysTilPass(db, [](const char *text) {
+            return daysTil(QDate::fromString(QString::fromLatin1(text, 10), Qt::ISODate));
+        });
     sqlite3_close(db);
     state.SetItemsProcessed(state.iterations() * kEntries);
 }

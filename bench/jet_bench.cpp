@@ -54,28 +54,12 @@ void BM_PlainLibraryPass(benchmark::State &state)
 {
     sqlite3 *db = kxbench::openKeyed(benchDb().path);
     int n = 0;
-    for (auto _ : state) {
-        sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
-        sqlite3_stmt *select = nullptr;
-        sqlite3_stmt *update = nullptr;
-        sqlite3_prepare_v2(db, "SELECT Dazez_Id, Dazez_Date, Dazez_DaysTil FROM Dazez", -1,
-                           &select, nullptr);
-        sqlite3_prepare_v2(db, "UPDATE Dazez SET Dazez_DaysTil = ? WHERE Dazez_Id = ?", -1,
-                           &update, nullptr);
-        while (sqlite3_step(select) == SQLITE_ROW) {
-            const sqlite3_int64 id = sqlite3_column_int64(select, 0);
-            benchmark::DoNotOptimize(sqlite3_column_text(select, 1));
-            benchmark::DoNotOptimize(sqlite3_column_int(select, 2));
-            sqlite3_bind_int(update, 1, n);
-            sqlite3_bind_int64(update, 2, id);
-            sqlite3_step(update);
-            sqlite3_reset(update);
+    for (auto _ : state)
+        kxbench::plainDaysTilPass(db, [&n](const char *) {
+            const int value = n;
             n = (n + 1) % 366;
-        }
-        sqlite3_finalize(select);
-        sqlite3_finalize(update);
-        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-    }
+            return value;
+        });
     sqlite3_close(db);
     state.SetItemsProcessed(state.iterations() * kRows);
 }
