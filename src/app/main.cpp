@@ -1,3 +1,4 @@
+#include "core/Globals.h"
 #include "core/MainCode_QW.h"
 #include "core/StartupHooks.h"
 #include "dates/cDateHandler.h"
@@ -12,7 +13,7 @@
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    platform::installQtServices();
+    platform::installQtServices(core::kProductName);
 
     QPointer<frmDazez> mainWindow;
     core::StartupHooks &hooks = core::startupHooks();
