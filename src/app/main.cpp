@@ -1,6 +1,8 @@
+#include "core/EditorHook.h"
 #include "core/MainCode_QW.h"
 #include "core/StartupHooks.h"
 #include "dates/cDateHandler.h"
+#include "editor/frmEditor.h"
 #include "editor/frmURL.h"
 #include "mainwindow/frmDazez.h"
 
@@ -22,6 +24,7 @@ int main(int argc, char **argv)
         mainWindow->Load();
     };
     hooks.showWebsiteFallback = [] { showWebsiteFallbackWindow(); };
+    core::editorInstanceHook() = [] { return editorDefaultInstance(); };
 
     Main();
 

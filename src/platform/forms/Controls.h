@@ -46,6 +46,7 @@ enum class ControlKind {
     Image,
     PictureBox,
     StatusBar,
+    Frame,
 };
 
 // The runtime's Alignment values.
