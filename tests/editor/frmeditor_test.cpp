@@ -355,6 +355,7 @@ TEST_F(EditorTest, WhatTheUserTypesReachesTheDatabaseUnchanged)
          QStringLiteral("\u0627\u0644\u0639\u064A\u062F 2026")},
         {QStringLiteral("Long notes"), QString(1250, QChar(0x00E9))},
         {QStringLiteral("%_[*]?#"), QStringLiteral("\\ \\\\ \t tab")},
+        {QStringLiteral("007"), QStringLiteral("0012345678901234567890.50")},
     };
     for (const auto &c : cases) {
         frmEditor *editor = openEditor(-1);
