@@ -240,8 +240,8 @@ void frmEditor::InitForm()
             vb::raise(vb::err::ObjectVariableNotSet);
         // Kept in front of the window that waits for it (a window-manager hint only: a child
         // window would be disabled with the main window).
-        parentForm->hWnd();
-        hWnd();
+        parentForm->winId();
+        winId();
         windowHandle()->setTransientParent(parentForm->windowHandle());
         Move(parentForm->Left() + kParentOffset, parentForm->Top() + kParentOffset);
     });
