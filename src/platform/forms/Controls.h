@@ -46,6 +46,10 @@ enum class ControlKind {
     Image,
     PictureBox,
     StatusBar,
+    ListView,
+    TabControl,
+    MonthView,
+    DTPicker,
     Frame,
 };
 
