@@ -50,6 +50,7 @@ enum class ControlKind {
     TabControl,
     MonthView,
     DTPicker,
+    Frame,
 };
 
 // The runtime's Alignment values.
