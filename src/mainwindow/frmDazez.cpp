@@ -19,6 +19,7 @@
 #include "platform/forms/MonthView.h"
 #include "platform/forms/TabControl.h"
 #include "platform/forms/WindowUpdateLock.h"
+#include "platform/services/CommonDialog.h"
 #include "platform/services/Services.h"
 #include "platform/vb/Conversions.h"
 
@@ -64,12 +65,6 @@ const std::array<ColumnDesign, 4> kColumns = {{
     {"Event", "Event", 1250, platform::Alignment::Center},
     {"Days Til", "DaysTil", 750, platform::Alignment::Center},
 }};
-
-frmDazez::EditorOpener &editorOpener()
-{
-    static frmDazez::EditorOpener opener;
-    return opener;
-}
 
 ListView &listViewOf(QObject *object)
 {
@@ -171,6 +166,7 @@ frmDazez::frmDazez(QWidget *parent) : platform::Form(QStringLiteral("frmDazez"),
     chkDummy = platform::makeFocusSink(this, QStringLiteral("chkDummy"),
                                        QStringLiteral("PlatzHolder"), -5000, -100);
     statBar1 = new platform::StatusBar(this, QStringLiteral("statBar1"), 1);
+    cdlg1 = new platform::CommonDialog(this);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -270,17 +266,6 @@ void frmDazez::connectHandlers()
 
     connect(Timer1, &QTimer::timeout, this, &frmDazez::Timer1_Timer);
     connect(Timer2, &QTimer::timeout, this, &frmDazez::Timer2_Timer);
-}
-
-void frmDazez::setEditorOpener(EditorOpener opener)
-{
-    editorOpener() = std::move(opener);
-}
-
-void frmDazez::LoadEditor()
-{
-    if (editorOpener())
-        editorOpener()(*this);
 }
 
 // ---- the entry list ------------------------------------------------------------------------

@@ -23,13 +23,13 @@
 #include "platform/forms/Form.h"
 
 #include <cstdint>
-#include <functional>
 
 class QTimer;
 
 namespace platform {
 class CheckBox;
 class ComboBox;
+class CommonDialog;
 class DTPicker;
 class ImageList;
 class Label;
@@ -79,11 +79,40 @@ public:
     void Timer1_Timer();
     void Timer2_Timer();
 
-    // Opening the editor: the editor's layer, above this window, installs how it is done (see
-    // setEditorOpener). Without it a double click only takes the row's id.
+    // Opens the editor (core::editorInstance()) on mlngCurrentId and waits until it has closed:
+    // meanwhile this window is disabled and Timer1 is off (when the setting is on), while every
+    // other event of the program runs; the wait blocks between events. Afterwards the window is
+    // enabled, brought to the top, and Timer1 runs again. Errors: the Abort/Retry/Ignore dialog;
+    // leaving after the window was disabled enables it again and restores Timer1 at once.
     void LoadEditor();
-    using EditorOpener = std::function<void(frmDazez &)>;
-    static void setEditorOpener(EditorOpener opener);
+    // The editor on a new entry (mlngCurrentId := -1).
+    void DataNew();
+    // Deletes the entry mlngCurrentId after the delete question, with Timer1 off meanwhile (on
+    // again at every end, an error's included); refills the list and drops the entry from the
+    // upcoming lists. DeleteEvent is true when the row went; DataDelete's result is never set.
+    bool DataDelete();
+    bool DeleteEvent();
+    // Copies the database file to a file the user names, with the hourglass pointer meanwhile
+    // (back to the default on every way out). Its result is never set.
+    bool BackUpDatabase();
+    // The exit question: true when the user did not answer No (the last record viewed is then
+    // stored). Form_Unload cancels on false; on true it removes the tray icon and ends the
+    // program at once.
+    bool CloseApp();
+
+    // Command handlers of the menus and the pop-up menu.
+    void mnuNew_Click() { DataNew(); }
+    void mnuDelete_Click() { DataDelete(); }
+    void mnuExit_Click() { Unload(); }
+    void mnuRefresh_Click();
+    void mnuShowEvents_Click() { RunUpComingEvents(1); }
+    void mnuBackupDB_Click() { BackUpDatabase(); }
+    void mnuContents_Click();
+    void mnuIndex_Click();
+    void mnuWebsite_Click();
+    void mnuPopupEdit_Click() { lvw1_DblClick(); }
+    // With no selected row nothing is deleted and nothing asked.
+    void mnuPopupDelete_Click();
 
     std::int32_t mlngCurrentId = 0;
     std::int16_t intSortDesc = 0;
@@ -105,6 +134,7 @@ public:
     platform::DTPicker *DTPDefaultTime = nullptr;
     platform::CheckBox *chkDummy = nullptr;
     platform::StatusBar *statBar1 = nullptr;
+    platform::CommonDialog *cdlg1 = nullptr;
     QTimer *Timer1 = nullptr;
     QTimer *Timer2 = nullptr;
 
@@ -114,6 +144,7 @@ public:
 
 protected:
     void Form_Load() override;
+    void Form_Unload(int &cancel) override;
 
 private:
     void buildEventsTab();

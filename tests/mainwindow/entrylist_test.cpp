@@ -1,5 +1,6 @@
 // The entry list: its refill, sort direction, pictures, failure path and click handlers.
 
+#include "EditorDouble.h"
 #include "MainWindowFixture.h"
 
 #include "platform/forms/ImageList.h"
@@ -243,17 +244,17 @@ TEST_F(EntryListTest, ADoubleClickTakesTheRowsIdAndOpensTheEditorForIt)
 {
     addEntry(QStringLiteral("Ann"), QStringLiteral("1980-12-12"));
     load();
-    std::vector<std::int32_t> opened;
-    frmDazez::setEditorOpener([&](frmDazez &window) { opened.push_back(window.mlngCurrentId); });
+    kxmaintest::EditorHookScope editors;
     QTreeWidget *tree = frm->lvw1->tree();
     const QPoint row = tree->visualItemRect(tree->topLevelItem(0)).center();
     QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, row);
     frm->lvw1->ListItems().Item(1)->setSelected(false);
     frm->mlngCurrentId = 5;
     frm->lvw1_DblClick(); // no row selected: the editor opens for the id there is
-    frmDazez::setEditorOpener(nullptr);
     const std::int32_t ann = frm->lvw1->ListItems().Item(1)->Key().mid(1).toInt();
-    EXPECT_EQ(opened, (std::vector<std::int32_t>{ann, 5}));
+    ASSERT_EQ(editors.openings.size(), 2u);
+    EXPECT_EQ(editors.openings[0].id, ann);
+    EXPECT_EQ(editors.openings[1].id, 5);
 }
 
 TEST_F(EntryListTest, LosingTheFocusDeselectsEveryRow)

@@ -11,6 +11,7 @@ namespace {
 class Target : public QObject
 {
     Q_OBJECT
+    Q_PROPERTY(qint32 prpDataId MEMBER dataId)
 public:
     Q_INVOKABLE bool Fill(QObject *list, short column, short keep = 0)
     {
@@ -27,6 +28,7 @@ public:
     };
     std::vector<Call> calls;
     int plain = 0;
+    qint32 dataId = 0;
 };
 
 TEST(CallByName, FindsTheMethodByNameWithOrWithoutItsDefaultArgument)
@@ -76,6 +78,33 @@ TEST(CallByName, ObjectMembersAreChildrenFoundByName)
     EXPECT_EQ(vb::ObjectMember(&window, QStringLiteral("LVW1")), list);
     EXPECT_EQ(errorNumberOf([&] { vb::ObjectMember(&window, QStringLiteral("lvw2")); }), 438);
     EXPECT_EQ(errorNumberOf([&] { vb::ObjectMember(nullptr, QStringLiteral("lvw1")); }), 91);
+}
+
+TEST(CallByName, DeclaredPropertiesAreReadAndWrittenByNameAndConverted)
+{
+    Target target;
+    vb::PropertyLet(&target, QStringLiteral("PRPDATAID"), QStringLiteral("-1"));
+    EXPECT_EQ(target.dataId, -1);
+    EXPECT_EQ(vb::PropertyGet(&target, QStringLiteral("prpDataId")).toInt(), -1);
+
+    const struct
+    {
+        QObject *object;
+        QString name;
+        QVariant value;
+        int error;
+    } cases[] = {
+        {nullptr, QStringLiteral("prpDataId"), 5, 91},
+        // Qt would add a dynamic property of that name; the runtime knows no such member.
+        {&target, QStringLiteral("prpDataIdx"), 5, 438},
+        {&target, QStringLiteral("prpDataId"), QStringLiteral("five"), 13},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(errorNumberOf([&] { vb::PropertyLet(c.object, c.name, c.value); }), c.error)
+            << c.name.toStdString();
+    EXPECT_EQ(target.dataId, -1);
+    EXPECT_TRUE(target.dynamicPropertyNames().isEmpty());
+    EXPECT_EQ(errorNumberOf([&] { vb::PropertyGet(&target, QStringLiteral("missing")); }), 438);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "QtServices.h"
 
+#include "ArrowWhileAsking.h"
+
 #include <QDir>
 #include <QFileDialog>
 
@@ -44,6 +46,7 @@ std::optional<QString> run(const FileDialogRequest &request, QWidget *owner, boo
         dialog.selectFile(QDir::fromNativeSeparators(request.fileName));
     dialog.setWindowModality(Qt::ApplicationModal);
 
+    const ArrowWhileAsking arrow;
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     const QStringList chosen = dialog.selectedFiles();

@@ -1,5 +1,7 @@
 #include "QtServices.h"
 
+#include "ArrowWhileAsking.h"
+
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -130,6 +132,7 @@ int QtMessageBox::show(const QString &prompt, int style, const QString &title)
     } else {
         box.setEscapeButton(set.escape);
     }
+    const ArrowWhileAsking arrow;
     box.exec();
 
     if (QAbstractButton *clicked = box.clickedButton())

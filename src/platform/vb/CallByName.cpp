@@ -23,7 +23,33 @@ bool sameName(const QByteArray &memberName, const QString &wanted)
     return QString::fromLatin1(memberName).compare(wanted, Qt::CaseInsensitive) == 0;
 }
 
+QMetaProperty declaredProperty(QObject *object, const QString &name)
+{
+    if (!object)
+        raise(err::ObjectVariableNotSet);
+    const QMetaObject *meta = object->metaObject();
+    for (int i = meta->propertyCount() - 1; i >= 0; --i)
+        if (sameName(meta->property(i).name(), name))
+            return meta->property(i);
+    raiseNoSuchMember();
+}
+
 } // namespace
+
+QVariant PropertyGet(QObject *object, const QString &name)
+{
+    return declaredProperty(object, name).read(object);
+}
+
+void PropertyLet(QObject *object, const QString &name, const QVariant &value)
+{
+    const QMetaProperty property = declaredProperty(object, name);
+    QVariant converted = value;
+    if (converted.metaType() != property.metaType() && !converted.convert(property.metaType()))
+        raise(err::TypeMismatch);
+    if (!property.write(object, converted))
+        raise(err::TypeMismatch);
+}
 
 QVariant CallByName(QObject *object, const QString &name, const QVariantList &args)
 {

@@ -17,6 +17,12 @@ namespace vb {
 // object.name(args...); the method's result (an invalid QVariant for a method without one).
 QVariant CallByName(QObject *object, const QString &name, const QVariantList &args = {});
 
+// object.name read, and object.name = value, for a declared Q_PROPERTY (not a dynamic one): the
+// value is converted to the property's type as an argument is (13 when it cannot be, or when the
+// property refuses it).
+QVariant PropertyGet(QObject *object, const QString &name);
+void PropertyLet(QObject *object, const QString &name, const QVariant &value);
+
 // object.name for an object member: a Q_PROPERTY holding an object, otherwise a child object
 // of that name (the window's controls).
 QObject *ObjectMember(QObject *object, const QString &name);

@@ -1,0 +1,93 @@
+// Leaving the program: every way of closing the main window asks once; No changes nothing, Yes
+// stores the last record viewed and nothing else, and ends.
+
+#include "MainWindowFixture.h"
+
+#include <QRegularExpression>
+#include <QTest>
+
+using kxmaintest::MainWindowTest;
+
+namespace {
+
+const QString kExiting = QStringLiteral("Exiting Almanoria");
+
+struct ExitPath
+{
+    const char *name;
+    std::function<void(frmDazez &)> run;
+};
+
+const std::vector<ExitPath> &exitPaths()
+{
+    static const std::vector<ExitPath> paths = {
+        {"close box", [](frmDazez &w) { w.close(); }},
+        {"File > Exit", [](frmDazez &w) { w.mnuExit_Click(); }},
+    };
+    return paths;
+}
+
+class ShutdownTest : public MainWindowTest
+{
+protected:
+    // The whole Settings row as text, column by column.
+    QStringList settingsRow()
+    {
+        auto rs =
+            gdbMain->OpenRecordset(QStringLiteral("SELECT * FROM Settings"), jet::dbOpenSnapshot);
+        QStringList out;
+        for (const QString &name : rs->FieldNames()) {
+            const vb::Variant v = rs->Field(name);
+            out << name + QLatin1Char('=') + (v.isNull() ? QStringLiteral("Null") : vb::CStr(v));
+        }
+        rs->Close();
+        return out;
+    }
+};
+
+TEST_F(ShutdownTest, NoKeepsTheWindowAndTheRowOnEveryPath)
+{
+    load();
+    const QStringList before = settingsRow();
+    for (const ExitPath &path : exitPaths()) {
+        SCOPED_TRACE(path.name);
+        platform.messageBox = kxtest::ScriptedMessageBox();
+        platform.messageBox.expect(platform::mb::No, kExiting);
+        path.run(*frm);
+        ASSERT_EQ(platform.messageBox.calls().size(), 1u);
+        EXPECT_EQ(platform.messageBox.calls()[0].prompt, kExiting);
+        EXPECT_EQ(platform.messageBox.calls()[0].style, 36);
+        ASSERT_TRUE(frm);
+        EXPECT_TRUE(frm->isVisible());
+        EXPECT_FALSE(frm->isUnloaded());
+        EXPECT_FALSE(platform.program.endedWith.has_value());
+    }
+    EXPECT_EQ(settingsWrites(), 0);
+    EXPECT_EQ(settingsRow(), before);
+}
+
+TEST_F(ShutdownTest, YesStoresOnlyTheLastRecordViewedAndEndsOnEveryPath)
+{
+    const std::int32_t ann = addEntry(QStringLiteral("Ann"), QStringLiteral("1980-12-12"));
+    for (const ExitPath &path : exitPaths()) {
+        SCOPED_TRACE(path.name);
+        load();
+        frm->mlngCurrentId = ann;
+        QStringList expected = settingsRow();
+        expected.replaceInStrings(
+            QRegularExpression(QStringLiteral("^Settings_LastRecordViewed=.*")),
+            QStringLiteral("Settings_LastRecordViewed=%1").arg(ann));
+        execute(QStringLiteral("UPDATE SettingsWrites SET n = 0"));
+        platform.messageBox = kxtest::ScriptedMessageBox();
+        platform.messageBox.expect(platform::mb::Yes, kExiting);
+        EXPECT_THROW(path.run(*frm), platform::ProgramEnded);
+        EXPECT_EQ(platform.messageBox.calls().size(), 1u);
+        EXPECT_EQ(settingsWrites(), 1);
+        EXPECT_EQ(settingsRow(), expected);
+        delete frm.data();
+        platform.program.endedWith.reset();
+        execute(QStringLiteral("UPDATE Settings SET Settings_LastRecordViewed = 0"));
+    }
+}
+
+} // namespace
