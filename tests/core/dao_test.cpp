@@ -54,7 +54,8 @@ TEST_F(DataAccess, ANewRowsIdIsReadBack)
     EXPECT_EQ(grsShared->RecordCount(), 0);
     grsShared->AddNew();
     grsShared->SetField(QStringLiteral("Dazez_Name"), QStringLiteral("New"));
-    grsShared->SetField(QStringLiteral("Dazez_AlertDays"), QStringLiteral("12")); // text, as the editor writes
+    grsShared->SetField(QStringLiteral("Dazez_AlertDays"),
+                        QStringLiteral("12")); // text, as the editor writes
     grsShared->Update();
     grsShared->MoveFirst();
     grsShared->MoveLast();
@@ -83,8 +84,8 @@ TEST_F(DataAccess, AHeldTableIsTriedAFewTimesThenReported)
 {
     addEntry(QStringLiteral("Held"), QStringLiteral("2001-02-03"));
     // Another connection holds the file in a write transaction.
-    auto other = jet::DBEngine::instance().CreateWorkspace(QString(), QStringLiteral("Admin"),
-                                                           QString());
+    auto other =
+        jet::DBEngine::instance().CreateWorkspace(QString(), QStringLiteral("Admin"), QString());
     auto otherDb = other->OpenDatabase(gstrDbPath, false, false, core::kConnectText);
     other->BeginTrans();
     otherDb->Execute(QStringLiteral("UPDATE Events SET Events_EventName = 'Birthday'"));
@@ -267,6 +268,18 @@ TEST_F(LocateDialog, OnlyAFileNamedLikeTheDatabaseIsUsable)
     EXPECT_EQ(request.title, QStringLiteral("Almanoria database connection "));
     EXPECT_EQ(request.filter, QStringLiteral("vovuriv.mdb|vovuriv.mdb"));
     EXPECT_EQ(request.fileName, QString());
+}
+
+TEST_F(LocateDialog, AWindowWithoutTheDialogReportsEachStepThatNeedsIt)
+{
+    platform::Form bare{QStringLiteral("frmSplash")};
+    gstrDbPath.clear();
+    for (int i = 0; i < 3; ++i)
+        platform.messageBox.expect(platform::mb::Ignore,
+                                   QStringLiteral("An error has occured: 91\r\n"));
+    EXPECT_FALSE(MakeConnectionString(&bare));
+    EXPECT_EQ(platform.messageBox.calls().size(), 3u);
+    EXPECT_TRUE(platform.fileDialogs.calls().empty());
 }
 
 } // namespace
