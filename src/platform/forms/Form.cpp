@@ -7,6 +7,7 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QShortcut>
 
 namespace platform {
@@ -130,9 +131,11 @@ void Form::Load()
 {
     if (mLoaded || mLoading || mUnloaded)
         return;
+    // A load that raised has not loaded the window: the flag goes down on every way out, so that
+    // the load can be run again (Retry in the caller's error dialog).
+    const auto loadingEnds = qScopeGuard([this] { mLoading = false; });
     mLoading = true;
     Form_Load();
-    mLoading = false;
     mLoaded = true;
 }
 
