@@ -50,9 +50,11 @@ void copyFileReplacing(const QString &from, const QString &to)
     if (!source.open(QIODevice::ReadOnly))
         vb::raise(vb::err::FileNotFound);
     // Written beside the target and renamed over it only when complete, so a failed copy never
-    // leaves a half backup in place of an earlier good one.
+    // leaves a half backup in place of an earlier good one. A folder that takes no new file can
+    // still hold a writable target, which a plain copy would overwrite: that one is then
+    // written in place, without the protection.
     QSaveFile target(to);
-    target.setDirectWriteFallback(false);
+    target.setDirectWriteFallback(true);
     if (!target.open(QIODevice::WriteOnly))
         vb::raise(vb::err::PermissionDenied);
     while (!source.atEnd()) {

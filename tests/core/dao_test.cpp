@@ -10,7 +10,15 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <optional>
+
+#include <sys/fsuid.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -229,6 +237,125 @@ TEST_F(Backup, AFailedCopyIsLoggedOnlyAndTheDatabaseIsOpenAgain)
     EXPECT_TRUE(platform.messageBox.calls().empty());
     EXPECT_TRUE(debugLog().contains(QStringLiteral("Description: cDAO.BackUpDatabase")));
     EXPECT_TRUE(stillOpen());
+}
+
+// A folder this process cannot create files in. Root creates files anywhere, so as root this
+// thread's file operations run as the unprivileged user "nobody" from close() to leave(); the
+// program folder and the database are opened to everybody for that.
+class ReadOnlyFolder
+{
+public:
+    ReadOnlyFolder()
+    {
+        mRoot = geteuid() == 0;
+        if (mRoot) {
+            openToAll(QFileInfo(gstrDbPath).absolutePath(), 0777);
+            openToAll(gstrDbPath, 0666);
+        }
+    }
+    ~ReadOnlyFolder()
+    {
+        leave();
+        QFile::setPermissions(mDir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    // A file in the folder, made before the folder is closed; `writable` for everybody or for
+    // nobody.
+    QString addFile(const QString &name, const QByteArray &content, bool writable)
+    {
+        const QString path = mDir.filePath(name);
+        QFile f(path);
+        f.open(QIODevice::WriteOnly);
+        f.write(content);
+        f.close();
+        openToAll(path, writable ? 0666 : 0444);
+        return path;
+    }
+
+    // Closes the folder to new files; false (with the reason) when this process can still
+    // create them.
+    bool close(std::string *why)
+    {
+        openToAll(mDir.path(), 0555);
+        if (mRoot) {
+            setfsgid(kNobody);
+            setfsuid(kNobody);
+            if (setfsuid(-1) != kNobody) {
+                *why = "root cannot take an unprivileged file-system user here";
+                return false;
+            }
+        }
+        QFile probe(mDir.filePath(QStringLiteral("probe")));
+        if (probe.open(QIODevice::WriteOnly)) {
+            probe.remove();
+            *why = "this process creates files in a read-only folder";
+            return false;
+        }
+        return true;
+    }
+
+    void leave()
+    {
+        if (mRoot) {
+            setfsuid(0);
+            setfsgid(0);
+        }
+    }
+
+    QString path() const { return mDir.path(); }
+
+private:
+    static constexpr uid_t kNobody = 65534;
+
+    static void openToAll(const QString &path, mode_t mode)
+    {
+        ::chmod(QFile::encodeName(path).constData(), mode);
+    }
+
+    QTemporaryDir mDir;
+    bool mRoot = false;
+};
+
+TEST_F(Backup, AReadOnlyFolderTakesTheCopyOnlyOverAWritableFile)
+{
+    struct Case
+    {
+        const char *name;
+        std::optional<bool> writableTarget; // nothing: no file there yet
+        bool copied;
+    };
+    const Case cases[] = {
+        {"writable earlier backup: written in place", true, true},
+        {"read-only earlier backup", false, false},
+        {"no file to write over", std::nullopt, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        core::closeSharedRecordset();
+        QFile::remove(platform.programFolder() + QStringLiteral("/DebugLog.TXT"));
+        ReadOnlyFolder folder;
+        QString target = folder.path() + QStringLiteral("/copy.mdb");
+        if (c.writableTarget)
+            target = folder.addFile(QStringLiteral("copy.mdb"), "old backup", *c.writableTarget);
+        std::string why;
+        if (!folder.close(&why))
+            GTEST_SKIP() << why;
+
+        platform.fileDialogs.expectPath(target);
+        const bool copied = cDAO().BackUpDatabase(&dialog);
+        const bool open = stillOpen();
+        core::closeSharedRecordset();
+        folder.leave();
+
+        EXPECT_EQ(copied, c.copied);
+        EXPECT_TRUE(open);
+        if (c.copied)
+            EXPECT_EQ(bytesOf(target), bytesOf(gstrDbPath));
+        else
+            EXPECT_TRUE(debugLog().contains(QStringLiteral("Description: cDAO.BackUpDatabase")));
+        EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), c.writableTarget ? 1 : 0)
+            << "nothing left beside the target";
+    }
 }
 
 class LocateDialog : public ::testing::Test
