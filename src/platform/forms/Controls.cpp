@@ -319,9 +319,14 @@ bool Control::eventFilter(QObject *watched, QEvent *event)
     case QEvent::FocusIn:
         emit GotFocus();
         break;
-    case QEvent::FocusOut:
-        emit LostFocus();
+    case QEvent::FocusOut: {
+        // A pop-up menu or another application taking over leaves the focus where it was, as far
+        // as the window is concerned: no LostFocus then.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            emit LostFocus();
         break;
+    }
     case QEvent::ShortcutOverride: {
         // Keep the inner widget from claiming Esc/Enter when the window has a button for it.
         auto *e = static_cast<QKeyEvent *>(event);

@@ -46,6 +46,11 @@ enum class ControlKind {
     Image,
     PictureBox,
     StatusBar,
+    ListView,
+    TabControl,
+    MonthView,
+    DTPicker,
+    Frame,
 };
 
 // The runtime's Alignment values.
