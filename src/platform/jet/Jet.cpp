@@ -2,9 +2,11 @@
 
 #include "JetErrors.h"
 #include "JetInternal.h"
+#include "TextOrder.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 
 #include <exception>
 
@@ -97,6 +99,9 @@ std::shared_ptr<Database> Workspace::OpenDatabase(const QString &path, bool excl
             wrongPassword();
     }
     sqlite3_busy_timeout(conn->db, kBusyTimeoutMs);
+    rc = detail::TextOrder::forLocale(QLocale()).install(conn->db);
+    if (rc != SQLITE_OK)
+        failSqlite(conn->db, rc, QString(), path);
 
     // The key is only checked when the first page is read.
     rc = sqlite3_exec(conn->db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
