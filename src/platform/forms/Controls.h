@@ -46,6 +46,7 @@ enum class ControlKind {
     Image,
     PictureBox,
     StatusBar,
+    Toolbar,
 };
 
 // The runtime's Alignment values.
@@ -100,6 +101,9 @@ protected:
 
 private:
     friend class Form;
+    // Where the client area starts in the parent, in pixels: below the menu bar for a control
+    // placed on the window itself.
+    int originY() const;
     ControlKind mKind;
     Form *mForm = nullptr;
     QWidget *mInner = nullptr;

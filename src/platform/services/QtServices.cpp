@@ -36,6 +36,7 @@ void installQtServices()
     static QtScreen *screen = new QtScreen;
     static QtSystemInfo *systemInfo = new QtSystemInfo;
     static QtInstance *instance = new QtInstance;
+    static QtTray *tray = new QtTray;
 
     Services s;
     s.messageBox = messageBox;
@@ -47,6 +48,7 @@ void installQtServices()
     s.screen = screen;
     s.systemInfo = systemInfo;
     s.instance = instance;
+    s.tray = tray;
     installServices(s);
 }
 
