@@ -1,4 +1,5 @@
 #include "core/EditorHook.h"
+#include "core/Globals.h"
 #include "core/MainCode_QW.h"
 #include "core/StartupHooks.h"
 #include "dates/cDateHandler.h"
@@ -14,7 +15,7 @@
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    platform::installQtServices();
+    platform::installQtServices(core::kProductName);
 
     QPointer<frmDazez> mainWindow;
     core::StartupHooks &hooks = core::startupHooks();

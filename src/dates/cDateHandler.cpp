@@ -160,13 +160,12 @@ void cDateHandler::SetDaysTil()
     }
     p([&] { core::closeSharedRecordset(); });
 
-    // A pass that stopped on an error keeps the rows it rewrote before the error.
+    // A pass that stopped on an error keeps the rows it rewrote before the error, unless the
+    // error made the engine abandon the transaction (a full disk): then nothing is left to commit.
+    // A commit that fails leaves no transaction open, so there is nothing to roll back either.
     if (inTransaction) {
         Procedure commit(QStringLiteral("cDateHandler.SetDaysTil"), ErrorVariant::LogOnly);
-        if (!commit([&] { gwsMain->CommitTrans(); })) {
-            Procedure rollback(QStringLiteral("cDateHandler.SetDaysTil"), ErrorVariant::LogOnly);
-            rollback([&] { gwsMain->Rollback(); });
-        }
+        commit([&] { gwsMain->CommitTrans(); });
     }
 }
 

@@ -59,6 +59,10 @@ TEST_F(DTPickerTest, ATimePickerShowsTheTimeAndKeepsTheDatePartOfItsValue)
     EXPECT_EQ(value.date(), QDate(1899, 12, 30));
     EXPECT_EQ(value.time(), QTime(9, 5));
     EXPECT_FALSE(dtp->edit()->calendarPopup());
+    // Another day's time: the picker's range is not the one day Qt gives a time-only edit.
+    dtp->setValue(vb::Variant(at(2026, 1, 1, 7, 0)));
+    EXPECT_EQ(vb::CDate(dtp->Value()).date(), QDate(2026, 1, 1));
+    EXPECT_EQ(dtp->edit()->text(), QStringLiteral("7:00:00 AM"));
 }
 
 TEST_F(DTPickerTest, AShortDatePickerShowsTheShortDateWithinItsRange)

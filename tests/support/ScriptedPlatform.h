@@ -170,6 +170,25 @@ public:
     std::optional<Version> version() const override { return versionInfo; }
 };
 
+struct HelpCall
+{
+    QWidget *owner = nullptr;
+    QString helpFile;
+    unsigned command = 0;
+    std::uintptr_t data = 0;
+};
+
+// Shows nothing; records every call and answers `result`.
+class RecordingHelp : public platform::HelpService
+{
+public:
+    bool result = true;
+    std::vector<HelpCall> calls;
+
+    bool winHelp(QWidget *owner, const QString &helpFile, unsigned command,
+                 std::uintptr_t data) override;
+};
+
 class FakeInstance : public platform::InstanceService
 {
 public:
@@ -196,6 +215,7 @@ public:
     FakeScreen screen;
     FakeSystemInfo systemInfo;
     FakeInstance instance;
+    RecordingHelp help;
 
     QString programFolder() const { return program.folderPath; }
     // Copies the build's delivered database into the program folder as "vovuriv.mdb"

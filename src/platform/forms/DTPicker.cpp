@@ -6,6 +6,9 @@
 #include "platform/vb/RuntimeError.h"
 
 #include <QDateTimeEdit>
+#include <QSignalBlocker>
+
+#include <algorithm>
 
 namespace platform {
 
@@ -47,18 +50,20 @@ QString qtDisplayFormat(const QString &picture)
 }
 
 DTPicker::DTPicker(QWidget *parent, const QString &name, Format format)
-    : Control(ControlKind::DTPicker, parent, name), mEdit(new QDateTimeEdit(this)), mFormat(format)
+    : Control(ControlKind::DTPicker, parent, name), mEdit(new QDateTimeEdit(this)),
+      mMinimum(toEditTime(vb::Date::fromYmd(1601, 1, 1))),
+      mMaximum(
+          toEditTime(vb::Date::fromDayAndTime(vb::Date::fromYmd(9999, 12, 31).dayNumber(), 86399))),
+      mFormat(format)
 {
     mEdit->setTimeSpec(Qt::UTC);
     mEdit->setLocale(vb::userPictures().locale);
-    mEdit->setDateTimeRange(
-        toEditTime(vb::Date::fromYmd(1601, 1, 1)),
-        toEditTime(vb::Date::fromDayAndTime(vb::Date::fromYmd(9999, 12, 31).dayNumber(), 86399)));
+    mEdit->setDateTimeRange(mMinimum, mMaximum);
     if (const Clock *clock = services().clock) {
         const QDateTime now = clock->now();
+        const QTime time = now.time();
         mEdit->setDateTime(
-            QDateTime(now.date(),
-                      QTime(now.time().hour(), now.time().minute(), now.time().second()), Qt::UTC));
+            QDateTime(now.date(), QTime(time.hour(), time.minute(), time.second()), Qt::UTC));
     }
     setFormat(format);
     connect(mEdit, &QDateTimeEdit::dateTimeChanged, this, [this] { emit Change(); });
@@ -69,25 +74,28 @@ void DTPicker::setFormat(Format format)
 {
     mFormat = format;
     const vb::LocalePictures &pictures = vb::userPictures();
-    // A format of time sections alone narrows Qt's range to the day of the current value; the
-    // picker's range stays what it was.
-    const QDateTime minimum = mEdit->minimumDateTime();
-    const QDateTime maximum = mEdit->maximumDateTime();
-    switch (format) {
-    case Format::Time:
-        mEdit->setCalendarPopup(false);
-        mEdit->setDisplayFormat(qtDisplayFormat(pictures.time));
-        break;
-    case Format::ShortDate:
-        mEdit->setDisplayFormat(qtDisplayFormat(pictures.shortDate));
-        mEdit->setCalendarPopup(true);
-        break;
-    case Format::LongDate:
-        mEdit->setDisplayFormat(qtDisplayFormat(pictures.longDate));
-        mEdit->setCalendarPopup(true);
-        break;
+    // Qt narrows the range of a time-only format to the day of the value, and moves the value
+    // through its own steps meanwhile: none of that is a change of the picker's value.
+    const QDateTime before = mEdit->dateTime();
+    {
+        const QSignalBlocker quiet(mEdit);
+        switch (format) {
+        case Format::Time:
+            mEdit->setCalendarPopup(false);
+            mEdit->setDisplayFormat(qtDisplayFormat(pictures.time));
+            break;
+        case Format::ShortDate:
+            mEdit->setDisplayFormat(qtDisplayFormat(pictures.shortDate));
+            mEdit->setCalendarPopup(true);
+            break;
+        case Format::LongDate:
+            mEdit->setDisplayFormat(qtDisplayFormat(pictures.longDate));
+            mEdit->setCalendarPopup(true);
+            break;
+        }
+        mEdit->setDateTimeRange(mMinimum, mMaximum);
+        mEdit->setDateTime(before);
     }
-    mEdit->setDateTimeRange(minimum, maximum);
 }
 
 vb::Variant DTPicker::Value() const
@@ -98,30 +106,46 @@ vb::Variant DTPicker::Value() const
 void DTPicker::setValue(const vb::Variant &value)
 {
     const QDateTime dt = toEditTime(vb::CDate(value));
-    if (!dt.isValid() || dt < mEdit->minimumDateTime() || dt > mEdit->maximumDateTime())
+    if (!dt.isValid() || dt < mMinimum || dt > mMaximum)
         vb::raise(kOutsideRange, QStringLiteral("A date was specified that does not fall within "
                                                 "the MinDate and MaxDate properties"));
-    mEdit->setDateTime(dt);
+    setEditTime(dt);
+}
+
+void DTPicker::setEditTime(const QDateTime &dt)
+{
+    const QDateTime before = mEdit->dateTime();
+    {
+        const QSignalBlocker quiet(mEdit);
+        mEdit->setDateTimeRange(mMinimum, mMaximum);
+        mEdit->setDateTime(dt);
+    }
+    if (mEdit->dateTime() != before)
+        emit Change();
 }
 
 vb::Date DTPicker::MinDate() const
 {
-    return fromEditTime(mEdit->minimumDateTime());
+    return fromEditTime(mMinimum);
 }
 
 void DTPicker::setMinDate(const vb::Date &date)
 {
-    mEdit->setMinimumDateTime(toEditTime(date.datePart()));
+    mMinimum = toEditTime(date.datePart());
+    mMaximum = std::max(mMaximum, mMinimum);
+    setEditTime(std::clamp(mEdit->dateTime(), mMinimum, mMaximum));
 }
 
 vb::Date DTPicker::MaxDate() const
 {
-    return fromEditTime(mEdit->maximumDateTime());
+    return fromEditTime(mMaximum);
 }
 
 void DTPicker::setMaxDate(const vb::Date &date)
 {
-    mEdit->setMaximumDateTime(toEditTime(vb::Date::fromDayAndTime(date.dayNumber(), 86399)));
+    mMaximum = toEditTime(vb::Date::fromDayAndTime(date.dayNumber(), 86399));
+    mMinimum = std::min(mMinimum, mMaximum);
+    setEditTime(std::clamp(mEdit->dateTime(), mMinimum, mMaximum));
 }
 
 } // namespace platform

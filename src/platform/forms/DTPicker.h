@@ -7,13 +7,15 @@
 //    part is kept as it was set.
 //  - LongDate: the day in the user's long-date picture, with the drop-down calendar.
 // The value lies within MinDate..MaxDate (1 January 1601 .. 31 December 9999 unless set): a
-// value outside raises 35775. Change fires once for every change of the value, whether the user
-// made it or code set it; setting the value it already has fires nothing. The first value is
-// the clock's now, to the second.
+// value outside raises 35775; a range set around the value moves the value into it. Change fires
+// once for every change of the value, whether the user made it or code set it; setting the value it
+// already has fires nothing. The first value is the clock's now, to the second.
 
 #include "Controls.h"
 
 #include "platform/vb/Date.h"
+
+#include <QDateTime>
 
 class QDateTimeEdit;
 
@@ -44,7 +46,13 @@ signals:
     void Change();
 
 private:
+    // Sets the edit's value within the picker's range; Change when it differs from before.
+    void setEditTime(const QDateTime &dt);
+
     QDateTimeEdit *mEdit;
+    // The picker's range; Qt's own range of a time-only edit is narrowed to one day.
+    QDateTime mMinimum;
+    QDateTime mMaximum;
     Format mFormat;
 };
 

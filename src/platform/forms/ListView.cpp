@@ -120,11 +120,15 @@ void ColumnHeader::setText(const QString &text)
 
 double ColumnHeader::Width() const
 {
-    return pixelsToTwipsX(mView->tree()->columnWidth(Index() - 1));
+    // The width set reads back as set while the column still has it in whole pixels; a column
+    // the user has dragged reads as wide as it is.
+    const int pixels = mView->tree()->columnWidth(Index() - 1);
+    return pixels == std::max(0, twipsToPixelsX(mWidth)) ? mWidth : pixelsToTwipsX(pixels);
 }
 
 void ColumnHeader::setWidth(double twips)
 {
+    mWidth = twips;
     mView->tree()->setColumnWidth(Index() - 1, std::max(0, twipsToPixelsX(twips)));
 }
 
@@ -159,11 +163,12 @@ ColumnHeader *ColumnHeaderCollection::Add(std::optional<int> index, const QStrin
     for (int i = 0; i < Count(); ++i)
         widths.push_back(tree->columnWidth(i));
     auto *header = new ColumnHeader(mView, key, text, alignment);
+    header->mWidth = width.value_or(kDefaultColumnWidth);
     mHeaders.insert(mHeaders.begin() + (at - 1), std::unique_ptr<ColumnHeader>(header));
-    widths.insert(widths.begin() + (at - 1), twipsToPixelsX(width.value_or(kDefaultColumnWidth)));
+    widths.insert(widths.begin() + (at - 1), std::max(0, twipsToPixelsX(header->mWidth)));
     apply();
     for (int i = 0; i < Count(); ++i)
-        tree->setColumnWidth(i, std::max(0, widths[static_cast<std::size_t>(i)]));
+        tree->setColumnWidth(i, widths[static_cast<std::size_t>(i)]);
     return header;
 }
 

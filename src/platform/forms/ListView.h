@@ -59,6 +59,7 @@ private:
     QString mKey;
     QString mText;
     Alignment mAlignment;
+    double mWidth = 0; // twips, as set
 };
 
 class ColumnHeaderCollection
