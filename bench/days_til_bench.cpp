@@ -6,7 +6,6 @@
 #include "EntryTable.h"
 
 #include "core/Globals.h"
-#include "core/cDAO.h"
 #include "dates/cDateHandler.h"
 
 #include <QDate>
@@ -30,9 +29,7 @@ kxbench::EntryTable &entryTable()
 void BM_SetDaysTil(benchmark::State &state)
 {
     kxbench::ScopedBenchServices services(QDir::toNativeSeparators(entryTable().dir.path()));
-    core::resetGlobals();
-    gstrDbPath = entryTable().path;
-    if (!cDAO().DAOOpenConnection(gstrDbPath)) {
+    if (!kxbench::openProgramDatabase(entryTable().path)) {
         state.SkipWithError("the database did not open");
         return;
     }
