@@ -56,6 +56,7 @@ enum class ControlKind {
 
 // The runtime's Alignment values.
 enum class Alignment { Left = 0, Right = 1, Center = 2 };
+Qt::Alignment horizontalAlignment(Alignment alignment);
 
 class Control : public QWidget
 {
