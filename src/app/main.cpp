@@ -2,6 +2,7 @@
 #include "core/MainCode_QW.h"
 #include "core/StartupHooks.h"
 #include "dates/cDateHandler.h"
+#include "editor/frmAbout.h"
 #include "editor/frmURL.h"
 #include "mainwindow/frmDazez.h"
 
@@ -23,6 +24,7 @@ int main(int argc, char **argv)
         mainWindow->Load();
     };
     hooks.showWebsiteFallback = [] { showWebsiteFallbackWindow(); };
+    hooks.showAbout = [] { showAboutWindow(); };
 
     Main();
 
