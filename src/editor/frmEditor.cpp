@@ -8,7 +8,9 @@
 #include "core/modMsg.h"
 #include "dates/cDateHandler.h"
 
+#include "platform/forms/Accessibility.h"
 #include "platform/forms/Controls.h"
+#include "platform/forms/DTPicker.h"
 #include "platform/forms/Frame.h"
 #include "platform/forms/Twips.h"
 #include "platform/services/CommonDialog.h"
@@ -17,6 +19,7 @@
 #include "platform/vb/Conversions.h"
 
 #include <QComboBox>
+#include <QDateTimeEdit>
 #include <QLineEdit>
 #include <QWindow>
 
@@ -24,6 +27,7 @@ using core::ErrorVariant;
 using core::Procedure;
 using platform::Alignment;
 using platform::ComboBox;
+using platform::DTPicker;
 using platform::Label;
 using platform::TextBox;
 
@@ -55,6 +59,20 @@ QString trimSpaces(const QString &text)
     while (last > first && text.at(last - 1) == QLatin1Char(' '))
         --last;
     return text.mid(first, last - first);
+}
+
+// The runtime's Date: today, without a time.
+vb::Date today()
+{
+    return vb::Date::fromQDate(platform::services().clock->now().date());
+}
+
+// The picker's Refresh: what the user has typed so far becomes its value.
+void refresh(DTPicker *picker)
+{
+    if (!picker)
+        vb::raise(vb::err::ObjectVariableNotSet);
+    picker->edit()->interpretText();
 }
 
 // Twips of the design. Labels sit right-aligned before their field, a little lower so that
@@ -117,6 +135,10 @@ frmEditor::frmEditor(QWidget *parent) : Form(QStringLiteral("frmEditor"), parent
                       kRightLabelLeft - 60 - kFieldLeft);
     lblDate = label(QStringLiteral("lblDate"), QStringLiteral("Date:"), kRightLabelLeft, rowTop(1),
                     kRightLabelWidth, Alignment::Right);
+    DTPdate = new DTPicker(area, QStringLiteral("DTPdate"), DTPicker::Format::ShortDate);
+    DTPdate->Move(kRightFieldLeft, rowTop(1), kFieldRight - kRightFieldLeft, kFieldHeight);
+    DTPdate->setMinDate(vb::Date::fromYmd(1900, 1, 1));
+    DTPdate->setMaxDate(vb::Date::fromYmd(2100, 12, 31));
 
     lblAlert = label(QStringLiteral("lblAlert"), QStringLiteral("Alert me"), kLabelLeft, rowTop(2),
                      kLabelWidth, Alignment::Right);
@@ -126,6 +148,8 @@ frmEditor::frmEditor(QWidget *parent) : Form(QStringLiteral("frmEditor"), parent
               rowTop(2), kRightLabelLeft - kFieldLeft - 840, Alignment::Left);
     lblTime = label(QStringLiteral("lblTime"), QStringLiteral("Time:"), kRightLabelLeft, rowTop(2),
                     kRightLabelWidth, Alignment::Right);
+    DTPtime = new DTPicker(area, QStringLiteral("DTPtime"), DTPicker::Format::Time);
+    DTPtime->Move(kRightFieldLeft, rowTop(2), kFieldRight - kRightFieldLeft, kFieldHeight);
 
     lblNotes = label(QStringLiteral("lblNotes"), QStringLiteral("Notes:"), kLabelLeft, rowTop(3),
                      kLabelWidth, Alignment::Right);
@@ -154,16 +178,16 @@ frmEditor::frmEditor(QWidget *parent) : Form(QStringLiteral("frmEditor"), parent
     setClientSize(kClientWidth, kToolbarHeight + 60 + frameHeight + 60 +
                                     platform::pixelsToTwipsY(statBar1->sizeHint().height()));
 
-    // Accessible names: each field is known by its label's text.
-    const std::pair<platform::Control *, Label *> named[] = {
-        {txtName, lblName}, {cboEvents, lblEvent}, {cboAlertDays, lblAlert}, {txtNotes, lblNotes}};
-    for (const auto &[field, lbl] : named) {
-        field->setAccessibleName(lbl->Caption());
-        field->inner()->setAccessibleName(lbl->Caption());
-    }
+    // Each field is known by its label's text.
+    const std::pair<Label *, platform::Control *> named[] = {
+        {lblName, txtName},       {lblEvent, cboEvents}, {lblDate, DTPdate},
+        {lblAlert, cboAlertDays}, {lblTime, DTPtime},    {lblNotes, txtNotes}};
+    for (const auto &[lbl, field] : named)
+        platform::labelFor(lbl, field);
     cboAlertDays->inner()->setAccessibleDescription(lblDaysBefore->Caption());
 
-    const QList<QWidget *> tabOrder = {txtName, cboEvents, cboAlertDays, txtNotes};
+    const QList<QWidget *> tabOrder = {txtName,      cboEvents, DTPdate,
+                                       cboAlertDays, DTPtime,   txtNotes};
     for (int i = 1; i < tabOrder.size(); ++i)
         QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
 
@@ -188,6 +212,10 @@ frmEditor::frmEditor(QWidget *parent) : Form(QStringLiteral("frmEditor"), parent
         p([&] { markDirty(); });
     });
     connect(cboAlertDays, &ComboBox::Click, this, [this] { markDirty(); });
+    for (DTPicker *picker : {DTPdate, DTPtime}) {
+        connect(picker, &DTPicker::Change, this, [this] { markDirty(); });
+        connect(picker, &DTPicker::GotFocus, this, [this] { setStatus(kEditMode); });
+    }
     for (ComboBox *list : {cboEvents, cboAlertDays}) {
         connect(list, &ComboBox::GotFocus, this, [this] { setStatus(kEditMode); });
         connect(list, &ComboBox::KeyDown, this, [list](int &keyCode, int shift) {
@@ -320,6 +348,8 @@ bool frmEditor::NewEvent()
     });
     p([&] { ClearSpecificDataFields(this, kGroup); });
     p([&] { FillLocalComboBoxes(); });
+    p([&] { DTPdate->setValue(vb::Variant(today())); });
+    p([&] { DTPtime->setValue(vb::Variant(gudtSettings.DefaultDisplayTime)); });
     p([&] {
         mlngDataId = -1;
         lblRecId->setCaption(QStringLiteral("-1"));
@@ -347,6 +377,8 @@ void frmEditor::SetEventData()
     p([&] {
         txtName->setText(vb::CStr(core::sharedRecordset().Field(QStringLiteral("Dazez_Name"))));
     });
+    p([&] { DTPdate->setValue(core::sharedRecordset().Field(QStringLiteral("Dazez_Date"))); });
+    p([&] { DTPtime->setValue(core::sharedRecordset().Field(QStringLiteral("Dazez_Time"))); });
     p([&] {
         cboAlertDays->setText(
             vb::CStr(core::sharedRecordset().Field(QStringLiteral("Dazez_AlertDays"))));
@@ -381,6 +413,8 @@ bool frmEditor::SaveVemoEvent()
         }
     });
     p([&] { ApostropheParseOut(this); });
+    p([&] { refresh(DTPdate); });
+    p([&] { refresh(DTPtime); });
     p([&] {
         dao.RSOpen(QStringLiteral("SELECT * FROM dazez WHERE dazez_Id = ") +
                    QString::number(mlngDataId));
@@ -403,6 +437,8 @@ bool frmEditor::SaveVemoEvent()
     p([&] {
         grsShared->SetField(QStringLiteral("Dazez_AlertDays"), vb::Variant(cboAlertDays->Text()));
     });
+    p([&] { grsShared->SetField(QStringLiteral("Dazez_Date"), DTPdate->Value()); });
+    p([&] { grsShared->SetField(QStringLiteral("Dazez_Time"), DTPtime->Value()); });
     p([&] { grsShared->SetField(QStringLiteral("Dazez_Notes"), vb::Variant(txtNotes->Text())); });
     p([&] { grsShared->Update(); });
     p([&] {

@@ -28,6 +28,7 @@
 namespace platform {
 class ComboBox;
 class CommonDialog;
+class DTPicker;
 class Frame;
 class Label;
 class StatusBar;
@@ -85,10 +86,12 @@ public:
     platform::Label *lblEvent = nullptr;
     platform::ComboBox *cboEvents = nullptr;
     platform::Label *lblDate = nullptr;
+    platform::DTPicker *DTPdate = nullptr;
     platform::Label *lblAlert = nullptr;
     platform::ComboBox *cboAlertDays = nullptr;
     platform::Label *lblDaysBefore = nullptr;
     platform::Label *lblTime = nullptr;
+    platform::DTPicker *DTPtime = nullptr;
     platform::Label *lblNotes = nullptr;
     platform::TextBox *txtNotes = nullptr;
     platform::Label *lblEventId = nullptr;

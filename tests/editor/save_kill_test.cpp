@@ -7,6 +7,7 @@
 
 #include "core/cDAO.h"
 #include "platform/forms/Controls.h"
+#include "platform/forms/DTPicker.h"
 
 #include <QProcess>
 #include <QRandomGenerator>
@@ -25,6 +26,16 @@ constexpr int kNotesRepeats = 300;
 QString notesFor(const QString &mark)
 {
     return (mark + QLatin1Char(';')).repeated(kNotesRepeats);
+}
+
+vb::Variant dateFor(int k)
+{
+    return vb::Variant(vb::Date::fromQDate(QDate(1900, 1, 1).addDays(k)));
+}
+
+vb::Variant timeFor(int k)
+{
+    return vb::Variant(vb::Date::fromQTime(QTime(0, 0).addSecs(60 * (k % 1440))));
 }
 
 // The child: saves entry after entry, each first inserted and then changed once, and reports
@@ -53,6 +64,8 @@ TEST(EditorSaveChild, SavesUntilKilled)
             editor->txtName->setText(QStringLiteral("E") + mark);
             editor->txtNotes->setText(notesFor(mark));
             editor->cboAlertDays->setText(QString::number(k % 31));
+            editor->DTPdate->setValue(dateFor(k));
+            editor->DTPtime->setValue(timeFor(k));
             editor->DataSave();
             ASSERT_FALSE(editor->isDirty());
             std::printf("saved %s\n", qPrintable(mark));
@@ -130,6 +143,8 @@ TEST(EditorSave, AProcessKilledWhileSavingLeavesTheDatabaseWhole)
             << mark.toStdString();
         EXPECT_EQ(vb::CLng(rs->Field(QStringLiteral("Dazez_AlertDays"))), k % 31);
         EXPECT_EQ(vb::CLng(rs->Field(QStringLiteral("Events_Id"))), 1);
+        EXPECT_EQ(rs->Field(QStringLiteral("Dazez_Date")), dateFor(k));
+        EXPECT_EQ(rs->Field(QStringLiteral("Dazez_Time")), timeFor(k));
         found << mark;
     }
     rs->Close();
