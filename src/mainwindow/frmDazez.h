@@ -110,6 +110,8 @@ public:
     void mnuContents_Click();
     void mnuIndex_Click();
     void mnuWebsite_Click();
+    // The about window, modal and without owner.
+    void mnuAbout_Click();
     void mnuPopupEdit_Click() { lvw1_DblClick(); }
     // With no selected row nothing is deleted and nothing asked.
     void mnuPopupDelete_Click();

@@ -7,6 +7,7 @@
 #include "core/ErrorProtocol.h"
 #include "core/Globals.h"
 #include "core/MainCode_QW.h"
+#include "core/StartupHooks.h"
 #include "core/cDAO.h"
 #include "core/modDataSQL.h"
 #include "core/modMsg.h"
@@ -262,6 +263,12 @@ void frmDazez::mnuIndex_Click()
 void frmDazez::mnuWebsite_Click()
 {
     OpenWebsite(this);
+}
+
+void frmDazez::mnuAbout_Click()
+{
+    if (const auto &show = core::startupHooks().showAbout)
+        show();
 }
 
 // ---- shutdown ------------------------------------------------------------------------------

@@ -4,6 +4,7 @@
 #include "MainWindowFixture.h"
 
 #include "core/MainCode_QW.h"
+#include "core/StartupHooks.h"
 #include "platform/forms/MousePointer.h"
 
 #include <QDir>
@@ -243,13 +244,18 @@ TEST_F(CommandsTest, TheHelpCommandsOpenTheTopicsAndTopicFive)
     }
 }
 
-TEST_F(CommandsTest, TheWebsiteCommandOpensTheProductPage)
+TEST_F(CommandsTest, TheWebsiteAndAboutCommandsOpenTheProductPageAndTheAboutWindow)
 {
     loadThree();
+    int aboutShown = 0;
+    core::startupHooks().showAbout = [&] { ++aboutShown; };
     frm->mnuWebsite_Click();
+    frm->mnuAbout_Click();
+    core::startupHooks().showAbout = nullptr;
     ASSERT_EQ(platform.shell.calls.size(), 1u);
     EXPECT_EQ(platform.shell.calls[0].owner, frm.data());
     EXPECT_EQ(platform.shell.calls[0].file, kProductPageUrl);
+    EXPECT_EQ(aboutShown, 1);
 }
 
 } // namespace
