@@ -50,6 +50,8 @@ enum class ControlKind {
     TabControl,
     MonthView,
     DTPicker,
+    Frame,
+    Toolbar,
 };
 
 // The runtime's Alignment values.
@@ -105,6 +107,9 @@ protected:
 
 private:
     friend class Form;
+    // Where the client area starts in the parent, in pixels: below the menu bar for a control
+    // placed on the window itself.
+    int originY() const;
     ControlKind mKind;
     Form *mForm = nullptr;
     QWidget *mInner = nullptr;
