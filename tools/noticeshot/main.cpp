@@ -50,7 +50,7 @@ int main(int argc, char **argv)
     if (argc != 3)
         return fail(QStringLiteral("usage: kx_noticeshot <delivered database> <output.png>"));
 
-    platform::installQtServices();
+    platform::installQtServices(core::kProductName);
     QTemporaryDir folder;
     TemporaryProgram program;
     program.path = QDir::toNativeSeparators(folder.path());

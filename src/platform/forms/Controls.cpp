@@ -260,9 +260,14 @@ double Control::Left() const
     return pixelsToTwipsX(x());
 }
 
+int Control::originY() const
+{
+    return mForm && parentWidget() == mForm ? mForm->clientTop() : 0;
+}
+
 double Control::Top() const
 {
-    return pixelsToTwipsY(y());
+    return pixelsToTwipsY(y() - originY());
 }
 
 double Control::Width() const
@@ -282,7 +287,7 @@ void Control::setLeft(double twips)
 
 void Control::setTop(double twips)
 {
-    move(x(), twipsToPixelsY(twips));
+    move(x(), twipsToPixelsY(twips) + originY());
 }
 
 void Control::setWidth(double twips)
@@ -297,8 +302,8 @@ void Control::setHeight(double twips)
 
 void Control::Move(double left, double top, double width, double height)
 {
-    setGeometry(twipsToPixelsX(left), twipsToPixelsY(top), std::max(0, twipsToPixelsX(width)),
-                std::max(0, twipsToPixelsY(height)));
+    setGeometry(twipsToPixelsX(left), twipsToPixelsY(top) + originY(),
+                std::max(0, twipsToPixelsX(width)), std::max(0, twipsToPixelsY(height)));
 }
 
 void Control::SetFocus()
@@ -319,9 +324,14 @@ bool Control::eventFilter(QObject *watched, QEvent *event)
     case QEvent::FocusIn:
         emit GotFocus();
         break;
-    case QEvent::FocusOut:
-        emit LostFocus();
+    case QEvent::FocusOut: {
+        // A pop-up menu or another application taking over leaves the focus where it was, as far
+        // as the window is concerned: no LostFocus then.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            emit LostFocus();
         break;
+    }
     case QEvent::ShortcutOverride: {
         // Keep the inner widget from claiming Esc/Enter when the window has a button for it.
         auto *e = static_cast<QKeyEvent *>(event);

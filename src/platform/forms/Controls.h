@@ -46,6 +46,12 @@ enum class ControlKind {
     Image,
     PictureBox,
     StatusBar,
+    ListView,
+    TabControl,
+    MonthView,
+    DTPicker,
+    Frame,
+    Toolbar,
 };
 
 // The runtime's Alignment values.
@@ -100,6 +106,9 @@ protected:
 
 private:
     friend class Form;
+    // Where the client area starts in the parent, in pixels: below the menu bar for a control
+    // placed on the window itself.
+    int originY() const;
     ControlKind mKind;
     Form *mForm = nullptr;
     QWidget *mInner = nullptr;
