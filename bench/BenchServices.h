@@ -3,8 +3,11 @@
 // The services a benchmark runs the program's code with: a clock that stands at
 // 2026-12-10 10:00 unless the benchmark moves it, a program folder of the benchmark's choice,
 // and a message box that answers Abort and counts, since any box means the measured work
-// failed. And, for the benchmarks that need widgets, one application object, offscreen.
+// failed. The program's database opened as at start-up, and, for the benchmarks that need
+// widgets, one application object, offscreen.
 
+#include "core/Globals.h"
+#include "core/cDAO.h"
 #include "platform/services/Services.h"
 
 #include <QApplication>
@@ -67,6 +70,15 @@ public:
 private:
     platform::Services mBefore;
 };
+
+// Opens the database file at `path` as the start-up does, over fresh globals; false when it did
+// not open.
+inline bool openProgramDatabase(const QString &path)
+{
+    core::resetGlobals();
+    gstrDbPath = path;
+    return cDAO().DAOOpenConnection(gstrDbPath);
+}
 
 inline void ensureWidgets()
 {

@@ -9,7 +9,6 @@
 #include "EntryTable.h"
 
 #include "core/Globals.h"
-#include "core/cDAO.h"
 #include "dates/UpcomingLists.h"
 #include "dates/frmEventNotice.h"
 #include "mainwindow/frmDazez.h"
@@ -49,9 +48,7 @@ void BM_SetEventList(benchmark::State &state)
 {
     kxbench::ensureWidgets();
     kxbench::ScopedBenchServices services(QDir::toNativeSeparators(typedTable().dir.path()));
-    core::resetGlobals();
-    gstrDbPath = typedTable().path;
-    if (!cDAO().DAOOpenConnection(gstrDbPath)) {
+    if (!kxbench::openProgramDatabase(typedTable().path)) {
         state.SkipWithError("the database did not open");
         return;
     }

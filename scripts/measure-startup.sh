@@ -9,6 +9,7 @@
 set -eu
 
 here=$(cd "$(dirname "$0")/.." && pwd)
+. "$here/scripts/xvfb.sh"
 build=${1:-"$here/build"}
 idle=${2:-30}
 entries=10000
@@ -20,11 +21,10 @@ done
 cmake --build "$build" --target Kalendrix >/dev/null
 
 folder=$(mktemp -d)
-xvfb_pid=
 program_pid=
 cleanup() {
     [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null || true
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+    stop_xvfb
     wait 2>/dev/null || true
     rm -rf "$folder"
 }
@@ -46,22 +46,11 @@ UPDATE Settings SET Settings_ShowEventsAtStart = 0;
 COMMIT;
 SQL
 
-display_number=$(( ($$ % 400) + 100 ))
-while [ -e "/tmp/.X11-unix/X$display_number" ] || [ -e "/tmp/.X$display_number-lock" ]; do
-    display_number=$((display_number + 1))
-done
-Xvfb ":$display_number" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-tries=0
-until [ -e "/tmp/.X11-unix/X$display_number" ]; do
-    tries=$((tries + 1))
-    [ "$tries" -gt 100 ] && { echo "measure-startup: no X server" >&2; exit 1; }
-    sleep 0.05
-done
+start_xvfb 1280x1024x24
 # A runtime folder of its own: another instance elsewhere on the machine must not count as a
 # previous instance of this one.
 mkdir -m 700 "$folder/run"
-export DISPLAY=":$display_number" QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$folder/run"
+export XDG_RUNTIME_DIR="$folder/run"
 
 now_ms() { date +%s%3N; }
 
