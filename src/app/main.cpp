@@ -1,7 +1,9 @@
+#include "core/EditorHook.h"
 #include "core/Globals.h"
 #include "core/MainCode_QW.h"
 #include "core/StartupHooks.h"
 #include "dates/cDateHandler.h"
+#include "editor/frmEditor.h"
 #include "editor/frmAbout.h"
 #include "editor/frmURL.h"
 #include "mainwindow/frmDazez.h"
@@ -24,6 +26,7 @@ int main(int argc, char **argv)
         mainWindow->Load();
     };
     hooks.showWebsiteFallback = [] { showWebsiteFallbackWindow(); };
+    core::editorInstanceHook() = [] { return editorDefaultInstance(); };
     hooks.showAbout = [] { showAboutWindow(); };
 
     Main();

@@ -46,10 +46,17 @@ enum class ControlKind {
     Image,
     PictureBox,
     StatusBar,
+    ListView,
+    TabControl,
+    MonthView,
+    DTPicker,
+    Frame,
+    Toolbar,
 };
 
 // The runtime's Alignment values.
 enum class Alignment { Left = 0, Right = 1, Center = 2 };
+Qt::Alignment horizontalAlignment(Alignment alignment);
 
 class Control : public QWidget
 {
@@ -101,6 +108,9 @@ protected:
 
 private:
     friend class Form;
+    // Where the client area starts in the parent, in pixels: below the menu bar for a control
+    // placed on the window itself.
+    int originY() const;
     ControlKind mKind;
     Form *mForm = nullptr;
     QWidget *mInner = nullptr;
