@@ -13,6 +13,7 @@
 #include <QScreen>
 #include <QTextStream>
 #include <QThread>
+#include <QTimer>
 
 namespace {
 
@@ -51,6 +52,9 @@ int main(int argc, char **argv)
     if (args.size() == 2 && args[0] == QLatin1String("about")) {
         auto *about = new frmAbout;
         about->Show();
+        // The logo as its first tick shows it, whenever the picture is taken.
+        about->Timer1->stop();
+        about->Timer1_Timer();
         settle(600);
         return save(about, args[1]);
     }
