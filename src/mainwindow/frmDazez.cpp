@@ -325,6 +325,17 @@ bool frmDazez::SetEventList(QObject *argLVW, int argColumn, int argDefault)
         statement = QStringLiteral("SELECT * FROM Dazez ") + order +
                     (intSortDesc == 0 ? QStringLiteral(" ASC") : QStringLiteral(" DESC"));
     });
+    // The rows and their type names are read in one read transaction: one view of the table,
+    // and one lock of the file for the whole read instead of one for every type-name lookup.
+    // Without it the refill would still run, only slower.
+    bool reading = false;
+    Procedure begin(QStringLiteral("frmDazez.SetEventList"), ErrorVariant::Silent);
+    begin([&] {
+        if (p.ok() && gwsMain) {
+            gwsMain->BeginTrans();
+            reading = true;
+        }
+    });
     int count = 0;
     p([&] { count = dao.RSReadFrom(statement); });
     if (count > 0) {
@@ -345,6 +356,10 @@ bool frmDazez::SetEventList(QObject *argLVW, int argColumn, int argDefault)
         });
     }
     core::closeSharedRecordset();
+    if (reading) {
+        Procedure end(QStringLiteral("frmDazez.SetEventList"), ErrorVariant::LogOnly);
+        end([&] { gwsMain->CommitTrans(); });
+    }
     return false;
 }
 

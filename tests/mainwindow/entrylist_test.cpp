@@ -214,6 +214,7 @@ TEST_F(EntryListTest, AFailingRowIsLoggedTheRowsBeforeItStayAndPaintingIsUnlocke
     EXPECT_EQ(platform::lockedWindow(), nullptr);
     EXPECT_TRUE(frm->updatesEnabled());
     EXPECT_EQ(grsShared, nullptr);
+    EXPECT_THROW(gwsMain->CommitTrans(), vb::RuntimeError) << "no transaction left open";
     EXPECT_TRUE(debugLog().contains(QStringLiteral("Description: frmDazez.SetEventList")));
     EXPECT_TRUE(platform.messageBox.calls().empty());
 }

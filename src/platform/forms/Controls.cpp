@@ -145,19 +145,6 @@ bool isDialogKey(const QKeyEvent *e)
     return e->key() == Qt::Key_Escape || e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
 }
 
-Qt::Alignment horizontal(Alignment a)
-{
-    switch (a) {
-    case Alignment::Right:
-        return Qt::AlignRight;
-    case Alignment::Center:
-        return Qt::AlignHCenter;
-    case Alignment::Left:
-        break;
-    }
-    return Qt::AlignLeft;
-}
-
 void applyBase(QWidget *widget, std::int32_t vbColor)
 {
     QPalette pal = widget->palette();
@@ -212,6 +199,19 @@ int vbLength(const QString &text, bool multiLine)
 
 } // namespace
 
+Qt::Alignment horizontalAlignment(Alignment alignment)
+{
+    switch (alignment) {
+    case Alignment::Right:
+        return Qt::AlignRight;
+    case Alignment::Center:
+        return Qt::AlignHCenter;
+    case Alignment::Left:
+        break;
+    }
+    return Qt::AlignLeft;
+}
+
 // ---------------------------------------------------------------------------------------------
 // Control
 
@@ -260,9 +260,14 @@ double Control::Left() const
     return pixelsToTwipsX(x());
 }
 
+int Control::originY() const
+{
+    return mForm && parentWidget() == mForm ? mForm->clientTop() : 0;
+}
+
 double Control::Top() const
 {
-    return pixelsToTwipsY(y());
+    return pixelsToTwipsY(y() - originY());
 }
 
 double Control::Width() const
@@ -282,7 +287,7 @@ void Control::setLeft(double twips)
 
 void Control::setTop(double twips)
 {
-    move(x(), twipsToPixelsY(twips));
+    move(x(), twipsToPixelsY(twips) + originY());
 }
 
 void Control::setWidth(double twips)
@@ -297,8 +302,8 @@ void Control::setHeight(double twips)
 
 void Control::Move(double left, double top, double width, double height)
 {
-    setGeometry(twipsToPixelsX(left), twipsToPixelsY(top), std::max(0, twipsToPixelsX(width)),
-                std::max(0, twipsToPixelsY(height)));
+    setGeometry(twipsToPixelsX(left), twipsToPixelsY(top) + originY(),
+                std::max(0, twipsToPixelsX(width)), std::max(0, twipsToPixelsY(height)));
 }
 
 void Control::SetFocus()
@@ -327,6 +332,9 @@ bool Control::eventFilter(QObject *watched, QEvent *event)
             emit LostFocus();
         break;
     }
+    case QEvent::MouseButtonDblClick:
+        emit DblClick();
+        break;
     case QEvent::ShortcutOverride: {
         // Keep the inner widget from claiming Esc/Enter when the window has a button for it.
         auto *e = static_cast<QKeyEvent *>(event);
@@ -587,10 +595,10 @@ void TextBox::setAlignment(Alignment alignment)
 {
     mAlignment = alignment;
     if (mEdit) {
-        mEdit->setAlignment(horizontal(alignment) | Qt::AlignVCenter);
+        mEdit->setAlignment(horizontalAlignment(alignment) | Qt::AlignVCenter);
     } else {
         QTextOption option = mMulti->document()->defaultTextOption();
-        option.setAlignment(horizontal(alignment));
+        option.setAlignment(horizontalAlignment(alignment));
         mMulti->document()->setDefaultTextOption(option);
     }
 }
@@ -732,7 +740,7 @@ void Label::setCaption(const QString &caption)
 void Label::setAlignment(Alignment alignment)
 {
     mAlignment = alignment;
-    mLabel->setAlignment(horizontal(alignment) | Qt::AlignTop);
+    mLabel->setAlignment(horizontalAlignment(alignment) | Qt::AlignTop);
 }
 
 bool Label::WordWrap() const

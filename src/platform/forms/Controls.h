@@ -12,7 +12,7 @@
 // KeyDown alone, a key with a character by KeyPress alone (as the runtime does).
 //
 // Change fires when a text box's text changes, whether typed or set in code; setting the same
-// text again fires nothing.
+// text again fires nothing. DblClick fires for a double-click of any mouse button on the control.
 
 #include "platform/vb/Variant.h"
 
@@ -51,10 +51,12 @@ enum class ControlKind {
     MonthView,
     DTPicker,
     Frame,
+    Toolbar,
 };
 
 // The runtime's Alignment values.
 enum class Alignment { Left = 0, Right = 1, Center = 2 };
+Qt::Alignment horizontalAlignment(Alignment alignment);
 
 class Control : public QWidget
 {
@@ -93,6 +95,7 @@ signals:
     void LostFocus();
     void KeyDown(int &keyCode, int shift);
     void KeyPress(int &keyAscii);
+    void DblClick();
 
 protected:
     Control(ControlKind kind, QWidget *parent, const QString &name);
@@ -105,6 +108,9 @@ protected:
 
 private:
     friend class Form;
+    // Where the client area starts in the parent, in pixels: below the menu bar for a control
+    // placed on the window itself.
+    int originY() const;
     ControlKind mKind;
     Form *mForm = nullptr;
     QWidget *mInner = nullptr;

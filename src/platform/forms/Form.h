@@ -5,7 +5,12 @@
 //  - Forms() lists the loaded windows in load order. A Form enters it when it is constructed and
 //    leaves it when it is unloaded (Unload, the close box) or destroyed, whichever comes first.
 //  - Left, Top, Width and Height are the outer window in twips; ScaleWidth/ScaleHeight and
-//    setClientSize the client area, also in twips (Twips.h converts).
+//    setClientSize the client area, also in twips (Twips.h converts). The menu bar (Menu.h) lies
+//    above the client area, as the system's does: the controls' positions count from below it,
+//    and a bar that appears or goes keeps both the client area's size and the controls' places.
+//  - Aligned controls lie inside the client area: toolbars along its top, one below the other,
+//    status bars along its bottom, each as wide as the window. The window places its other
+//    controls between them.
 //  - Load() runs Form_Load() once; Show() and ShowModal() load the window first. ShowModal
 //    returns when the window has been unloaded, running a local event loop meanwhile.
 //  - Unload() runs Form_Unload(cancel) (a non-zero cancel keeps the window), hides the window,
@@ -23,13 +28,17 @@
 #include <QString>
 #include <QWidget>
 
+#include <cstdint>
+
 class QEventLoop;
+class QMenuBar;
 class QShortcut;
 
 namespace platform {
 
 class Control;
 class CommandButton;
+class Menu;
 
 class Form : public QWidget
 {
@@ -61,8 +70,8 @@ public:
     bool Visible() const { return isVisible(); }
     bool Enabled() const { return isEnabled(); }
 
-    // The native window handle (created on first use).
-    WId hWnd() { return winId(); }
+    // The window's handle (services/WindowHandles.h), the same for the window's whole life.
+    std::int32_t hWnd();
 
     void Load();
     bool isLoaded() const { return mLoaded; }
@@ -80,6 +89,22 @@ public:
 
     const QList<Control *> &Controls() const { return mControls; }
     Control *control(const QString &name) const;
+
+    // The menu bar's menus, in order; the bar is made with the first one.
+    Menu *addMenu(const QString &name, const QString &caption);
+    const QList<Menu *> &Menus() const { return mMenus; }
+    // Any menu or item of the window's menus by name (without regard to case), or nullptr.
+    Menu *menu(const QString &name) const;
+    QMenuBar *menuBar() const { return mMenuBar; }
+    // Shows a submenu as a pop-up menu at the mouse (Menu.h: the pop-up runner), hidden or not.
+    // Returns when the user has chosen an item or dismissed the menu; an item or a menu without
+    // items shows nothing, and so does a pop-up asked for while another is open.
+    void PopupMenu(Menu *menu);
+    // The top of the client area in the widget, in pixels: the height of the menu bar.
+    int clientTop() const { return mClientTop; }
+    // Places the menu bar and the aligned controls again; an aligned control whose height
+    // changed calls it.
+    void layoutBars();
     // The control with the keyboard focus, when the focus is inside this window.
     Control *ActiveControl() const;
 
@@ -101,12 +126,17 @@ protected:
 
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
+    friend class Menu;
     void ensureShortcuts();
-    void layoutStatusBars();
+    void menuBarChanged();
 
     QList<Control *> mControls;
+    QList<Menu *> mMenus;
+    QMenuBar *mMenuBar = nullptr;
+    int mClientTop = 0;
     CommandButton *mDefault = nullptr;
     CommandButton *mCancel = nullptr;
     QShortcut *mEscShortcut = nullptr;

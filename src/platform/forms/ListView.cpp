@@ -24,19 +24,6 @@ constexpr double kDefaultColumnWidth = 1440;
     vb::raise(kIndexOutOfBounds, QStringLiteral("Index out of bounds"));
 }
 
-Qt::Alignment horizontal(Alignment a)
-{
-    switch (a) {
-    case Alignment::Right:
-        return Qt::AlignRight;
-    case Alignment::Center:
-        return Qt::AlignHCenter;
-    case Alignment::Left:
-        break;
-    }
-    return Qt::AlignLeft;
-}
-
 int mouseButton(Qt::MouseButton button)
 {
     switch (button) {
@@ -193,7 +180,7 @@ void ColumnHeaderCollection::apply()
     QTreeWidgetItem *header = tree->headerItem();
     for (int i = 0; i < Count(); ++i) {
         const ColumnHeader &h = *mHeaders[static_cast<std::size_t>(i)];
-        const Qt::Alignment alignment = horizontal(h.alignment()) | Qt::AlignVCenter;
+        const Qt::Alignment alignment = horizontalAlignment(h.alignment()) | Qt::AlignVCenter;
         header->setText(i, h.Text());
         header->setTextAlignment(i, alignment);
         mView->mAlignments.push_back(alignment);

@@ -2,9 +2,11 @@
 
 #include "JetErrors.h"
 #include "JetInternal.h"
+#include "TextOrder.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 
 #include <exception>
 
@@ -97,6 +99,9 @@ std::shared_ptr<Database> Workspace::OpenDatabase(const QString &path, bool excl
             wrongPassword();
     }
     sqlite3_busy_timeout(conn->db, kBusyTimeoutMs);
+    rc = detail::TextOrder::forLocale(QLocale()).install(conn->db);
+    if (rc != SQLITE_OK)
+        failSqlite(conn->db, rc, QString(), path);
 
     // The key is only checked when the first page is read.
     rc = sqlite3_exec(conn->db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
@@ -198,15 +203,13 @@ void Database::Execute(const QString &sql)
     Connection &c = *mImpl->conn;
     c.ensureOpen();
     const QByteArray text = sql.toUtf8();
-    sqlite3_stmt *raw = nullptr;
-    int rc = sqlite3_prepare_v2(c.db, text.constData(), text.size(), &raw, nullptr);
-    detail::StatementGuard stmt(raw);
-    if (rc != SQLITE_OK)
-        failSqlite(c.db, rc, sql, c.path);
-    if (!raw)
+    detail::CachedStatement stmt(c, 'X', text);
+    stmt.prepareIfNone(text, sql);
+    if (!stmt.get())
         return; // an empty statement
+    int rc;
     do
-        rc = sqlite3_step(raw);
+        rc = sqlite3_step(stmt.get());
     while (rc == SQLITE_ROW);
     if (rc != SQLITE_DONE)
         failSqlite(c.db, rc, sql, c.path);

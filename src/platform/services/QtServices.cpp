@@ -37,6 +37,7 @@ void installQtServices(const QString &productName)
     static QtSystemInfo *systemInfo = new QtSystemInfo;
     static QtInstance *instance = new QtInstance;
     static QtHelp *help = new QtHelp(productName);
+    static QtTray *tray = new QtTray;
 
     Services s;
     s.messageBox = messageBox;
@@ -49,6 +50,7 @@ void installQtServices(const QString &productName)
     s.systemInfo = systemInfo;
     s.instance = instance;
     s.help = help;
+    s.tray = tray;
     installServices(s);
 }
 

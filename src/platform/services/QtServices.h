@@ -4,13 +4,18 @@
 // installQtServices() once at start; tests install their doubles instead and use the classes
 // here only to check the implementations themselves.
 
+#include "NotifyIcon.h"
 #include "Services.h"
+#include "TrayMouseMessages.h"
 
 #include <QStringList>
 
+#include <map>
 #include <memory>
+#include <utility>
 
 class QSoundEffect;
+class QSystemTrayIcon;
 
 namespace vb {
 struct LocalePictures;
@@ -171,6 +176,29 @@ public:
 private:
     int mFd = -1;
     bool mPrevInstance = false;
+};
+
+// QSystemTrayIcon, one per placed icon, keyed by the record's hWnd and uID. NIM_ADD makes and
+// shows it (the picture of hIcon, else the application's window icon; the tip as its tool tip)
+// and fails when there is no notification area; NIM_MODIFY changes the fields its uFlags name;
+// NIM_DELETE removes it. Clicks come back to the record's window as posted messages when the
+// record has NIF_MESSAGE (TrayMouseMessages.h gives the sequences), timed by the program's clock.
+// The icon has no menu of its own: the window shows its menu on the right button's message.
+class QtTray : public TrayService
+{
+public:
+    QtTray();
+    ~QtTray() override;
+    bool Shell_NotifyIconA(std::uint32_t message, const QByteArray &record) override;
+    bool isSystemTrayAvailable() const override;
+    // The icon placed for the window and id, or nullptr (tests).
+    QSystemTrayIcon *icon(std::int32_t hWnd, std::int32_t uID) const;
+
+private:
+    struct Placed;
+    void apply(Placed &placed, const NOTIFYICONDATA &record);
+    void clicked(std::pair<std::int32_t, std::int32_t> key, int reason);
+    std::map<std::pair<std::int32_t, std::int32_t>, std::unique_ptr<Placed>> mIcons;
 };
 
 } // namespace platform
