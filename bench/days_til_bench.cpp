@@ -6,6 +6,7 @@
 #include "EntryTable.h"
 
 #include "core/Globals.h"
+#include "core/cDAO.h"
 #include "dates/cDateHandler.h"
 
 #include <QDate>
@@ -29,7 +30,9 @@ kxbench::EntryTable &entryTable()
 void BM_SetDaysTil(benchmark::State &state)
 {
     kxbench::ScopedBenchServices services(QDir::toNativeSeparators(entryTable().dir.path()));
-    if (!kxbench::openProgramDatabase(entryTable().path)) {
+    core::resetGlobals();
+    gstrDbPath = entryTable().path;
+    if (!cDAO().DAOOpenConnection(gstrDbPath)) {
         state.SkipWithError("the database did not open");
         return;
     }

@@ -4,6 +4,7 @@
 #include "core/StartupHooks.h"
 #include "dates/cDateHandler.h"
 #include "editor/frmEditor.h"
+#include "editor/frmAbout.h"
 #include "editor/frmURL.h"
 #include "mainwindow/frmDazez.h"
 
@@ -26,6 +27,7 @@ int main(int argc, char **argv)
     };
     hooks.showWebsiteFallback = [] { showWebsiteFallbackWindow(); };
     core::editorInstanceHook() = [] { return editorDefaultInstance(); };
+    hooks.showAbout = [] { showAboutWindow(); };
 
     Main();
 

@@ -127,9 +127,20 @@ TEST(DeliveredHelpFile, EveryTopicIsReachableAndEveryLinkLeadsToATopic)
         for (const HelpTopic &topic : std::as_const(book.topics).mid(1))
             EXPECT_TRUE(linkedTo.contains(topic.anchor)) << topic.anchor.toStdString();
 
-        // Help > Index of both windows asks for context 5.
+        // Help > Index of both windows asks for context 5: the subjects in alphabetical order.
         ASSERT_GE(book.indexOfContext(5), 0);
-        EXPECT_EQ(book.topics[book.indexOfContext(5)].title, QStringLiteral("Index"));
+        const HelpTopic &index = book.topics[book.indexOfContext(5)];
+        EXPECT_EQ(index.title, QStringLiteral("Index"));
+        static const QRegularExpression subject(QStringLiteral("<a href=\"#[^\"]*\">([^<]*)</a>"));
+        QStringList subjects;
+        for (auto m = subject.globalMatch(index.html); m.hasNext();)
+            subjects << m.next().captured(1);
+        EXPECT_GT(subjects.size(), 20);
+        QStringList sorted = subjects;
+        std::sort(sorted.begin(), sorted.end(), [](const QString &a, const QString &b) {
+            return a.compare(b, Qt::CaseInsensitive) < 0;
+        });
+        EXPECT_EQ(subjects, sorted);
         EXPECT_EQ(book.indexOfContext(1), 0);
     }
 }

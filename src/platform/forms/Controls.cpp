@@ -332,6 +332,9 @@ bool Control::eventFilter(QObject *watched, QEvent *event)
             emit LostFocus();
         break;
     }
+    case QEvent::MouseButtonDblClick:
+        emit DblClick();
+        break;
     case QEvent::ShortcutOverride: {
         // Keep the inner widget from claiming Esc/Enter when the window has a button for it.
         auto *e = static_cast<QKeyEvent *>(event);

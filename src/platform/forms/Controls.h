@@ -12,7 +12,7 @@
 // KeyDown alone, a key with a character by KeyPress alone (as the runtime does).
 //
 // Change fires when a text box's text changes, whether typed or set in code; setting the same
-// text again fires nothing.
+// text again fires nothing. DblClick fires for a double-click of any mouse button on the control.
 
 #include "platform/vb/Variant.h"
 
@@ -95,6 +95,7 @@ signals:
     void LostFocus();
     void KeyDown(int &keyCode, int shift);
     void KeyPress(int &keyAscii);
+    void DblClick();
 
 protected:
     Control(ControlKind kind, QWidget *parent, const QString &name);

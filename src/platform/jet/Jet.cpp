@@ -203,15 +203,13 @@ void Database::Execute(const QString &sql)
     Connection &c = *mImpl->conn;
     c.ensureOpen();
     const QByteArray text = sql.toUtf8();
-    sqlite3_stmt *raw = nullptr;
-    int rc = sqlite3_prepare_v2(c.db, text.constData(), text.size(), &raw, nullptr);
-    detail::StatementGuard stmt(raw);
-    if (rc != SQLITE_OK)
-        failSqlite(c.db, rc, sql, c.path);
-    if (!raw)
+    detail::CachedStatement stmt(c, 'X', text);
+    stmt.prepareIfNone(text, sql);
+    if (!stmt.get())
         return; // an empty statement
+    int rc;
     do
-        rc = sqlite3_step(raw);
+        rc = sqlite3_step(stmt.get());
     while (rc == SQLITE_ROW);
     if (rc != SQLITE_DONE)
         failSqlite(c.db, rc, sql, c.path);

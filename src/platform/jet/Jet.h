@@ -65,7 +65,8 @@ public:
     std::shared_ptr<Recordset> OpenRecordset(const QString &sql, int type = dbOpenDynaset);
     // Runs an action statement (DELETE, UPDATE, INSERT).
     void Execute(const QString &sql);
-    // Releases the file (so that it can be copied). Recordsets of this database become unusable.
+    // Releases the file (so that it can be copied) and the statements kept for reuse. Recordsets
+    // of this database become unusable.
     void Close();
     bool isOpen() const;
     QString name() const; // the file's path

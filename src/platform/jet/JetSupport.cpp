@@ -22,9 +22,7 @@ void fail(int number, const QString &description)
 
 void Connection::close()
 {
-    for (auto &entry : mCache)
-        sqlite3_finalize(entry.second);
-    mCache.clear();
+    statements.clear();
     if (db) {
         // close_v2 also rolls back an open transaction; it never fails for want of finalizing,
         // since every statement of ours is finalized by now.
@@ -40,20 +38,35 @@ void Connection::ensureOpen() const
         fail(err::ObjectInvalid, QStringLiteral("Object invalid or no longer set."));
 }
 
-sqlite3_stmt *Connection::cached(const std::string &sql)
+CachedStatement::CachedStatement(Connection &conn, char kind, const QByteArray &text) : mConn(conn)
 {
-    auto it = mCache.find(sql);
-    if (it != mCache.end())
-        return it->second;
+    mKey.reserve(static_cast<size_t>(text.size()) + 1);
+    mKey += kind;
+    mKey.append(text.constData(), static_cast<size_t>(text.size()));
+    mKept = mConn.statements.take(mKey);
+}
+
+CachedStatement::~CachedStatement()
+{
+    if (mConn.db)
+        mConn.statements.give(mKey, std::move(mKept));
+    else
+        sqlite3_finalize(mKept.stmt);
+}
+
+void CachedStatement::prepareIfNone(const QByteArray &sql, const QString &forErrors)
+{
+    if (mKept.stmt)
+        return;
+    mConn.ensureOpen();
     sqlite3_stmt *stmt = nullptr;
     const int rc =
-        sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &stmt, nullptr);
+        sqlite3_prepare_v2(mConn.db, sql.constData(), static_cast<int>(sql.size()), &stmt, nullptr);
     if (rc != SQLITE_OK) {
         sqlite3_finalize(stmt);
-        failSqlite(db, rc, QString::fromStdString(sql), path);
+        failSqlite(mConn.db, rc, forErrors, mConn.path);
     }
-    mCache.emplace(sql, stmt);
-    return stmt;
+    mKept = StatementCache::Kept{stmt, nullptr};
 }
 
 void Connection::exec(const char *sql, const QString &forErrors)

@@ -3,6 +3,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QSplitter>
 #include <QTextBrowser>
@@ -12,7 +13,8 @@
 namespace platform {
 
 HelpWindow::HelpWindow(QWidget *parent)
-    : QWidget(parent, Qt::Window), mContents(new QListWidget), mTopic(new QTextBrowser)
+    : QWidget(parent, Qt::Window), mContents(new QListWidget), mTopic(new QTextBrowser),
+      mSplitter(new QSplitter(Qt::Horizontal))
 {
     setObjectName(QStringLiteral("HelpWindow"));
     // An auxiliary window: closing it must not end a program whose main window sits hidden.
@@ -33,18 +35,16 @@ HelpWindow::HelpWindow(QWidget *parent)
     mTopic->setAccessibleName(tr("Topic"));
     mTopic->setOpenLinks(false);
     mTopic->document()->setDefaultStyleSheet(
-        QStringLiteral("h1 { font-size: 15pt; } h2 { font-size: 12pt; } "
+        QStringLiteral("h1 { font-size: 14pt; } h2 { font-size: 12pt; } "
                        "td, th { padding: 2px 6px; }"));
 
-    auto *splitter = new QSplitter(Qt::Horizontal);
-    splitter->addWidget(left);
-    splitter->addWidget(mTopic);
-    splitter->setStretchFactor(1, 1);
-    splitter->setSizes({230, 570});
-    splitter->setChildrenCollapsible(false);
+    mSplitter->addWidget(left);
+    mSplitter->addWidget(mTopic);
+    mSplitter->setStretchFactor(1, 1);
+    mSplitter->setChildrenCollapsible(false);
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
-    layout->addWidget(splitter);
+    layout->addWidget(mSplitter);
     setTabOrder(mContents, mTopic);
 
     connect(mContents, &QListWidget::currentRowChanged, this, &HelpWindow::showTopic);
@@ -63,6 +63,10 @@ void HelpWindow::setBook(const HelpBook &book)
     for (const HelpTopic &topic : std::as_const(mBook.topics))
         mContents->addItem(topic.title);
     mTopic->clear();
+    const int titles = mContents->sizeHintForColumn(0) + 2 * mContents->frameWidth() +
+                       mContents->verticalScrollBar()->sizeHint().width() + 4;
+    const int left = std::max(200, titles);
+    mSplitter->setSizes({left, std::max(400, width() - left)});
 }
 
 void HelpWindow::showTopic(int index)

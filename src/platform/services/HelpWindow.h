@@ -10,6 +10,7 @@
 #include <QWidget>
 
 class QListWidget;
+class QSplitter;
 class QTextBrowser;
 
 namespace platform {
@@ -20,7 +21,8 @@ class HelpWindow : public QWidget
 public:
     explicit HelpWindow(QWidget *parent = nullptr);
 
-    // Refills the contents list with the book's topics; the window's title is the book's.
+    // Refills the contents list with the book's topics, wide enough for every title; the
+    // window's title is the book's.
     void setBook(const HelpBook &book);
     const HelpBook &book() const { return mBook; }
 
@@ -37,6 +39,7 @@ private:
     HelpBook mBook;
     QListWidget *mContents;
     QTextBrowser *mTopic;
+    QSplitter *mSplitter;
 };
 
 } // namespace platform
