@@ -6,19 +6,15 @@
 
 #include "platform/forms/Controls.h"
 #include "platform/forms/Pictures.h"
-#include "platform/forms/Twips.h"
 #include "platform/services/Services.h"
 #include "platform/vb/Conversions.h"
 
-#include <QFontMetrics>
 #include <QPainter>
-#include <QPlainTextEdit>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QPlainTextEdit>
 #include <QPolygonF>
 #include <QtMath>
-
-#include <functional>
 
 using platform::Alignment;
 using platform::CheckBox;
@@ -121,27 +117,6 @@ void paintBell(QPainter &p)
     p.drawEllipse(QPointF(16, 5), 2, 2);
 }
 
-struct Caption
-{
-    QString text;
-    double widthTwips;
-};
-
-QFont fittingFont(QFont font, std::initializer_list<Caption> captions)
-{
-    constexpr double kSmallest = 6.0;
-    double size = std::min(font.pointSizeF() > 0 ? font.pointSizeF() : 9.0, 9.0);
-    for (;; size -= 0.5) {
-        font.setPointSizeF(size);
-        const QFontMetrics metrics(font);
-        bool fits = true;
-        for (const Caption &c : captions)
-            fits = fits && metrics.horizontalAdvance(c.text) <= platform::twipsToPixelsX(c.widthTwips);
-        if (fits || size <= kSmallest)
-            return font;
-    }
-}
-
 } // namespace
 
 QIcon frmEventNotice::ownIcon()
@@ -152,9 +127,10 @@ QIcon frmEventNotice::ownIcon()
 
 QIcon frmEventNotice::eventTypeIcon(int index)
 {
-    static const std::array<QIcon, 5> icons = {platform::drawnIcon(paintCake), platform::drawnIcon(paintRings),
-                                               platform::drawnIcon(paintSun), platform::drawnIcon(paintStar),
-                                               platform::drawnIcon(paintBell)};
+    static const std::array<QIcon, 5> icons = {
+        platform::drawnIcon(paintCake), platform::drawnIcon(paintRings),
+        platform::drawnIcon(paintSun), platform::drawnIcon(paintStar),
+        platform::drawnIcon(paintBell)};
     return icons.at(static_cast<std::size_t>(index));
 }
 
@@ -163,18 +139,10 @@ QIcon frmEventNotice::eventTypeIcon(int index)
 frmEventNotice::frmEventNotice(QWidget *parent) : Form(QStringLiteral("frmEventNotice"), parent)
 {
     setClientSize(kClientWidth, kClientHeight);
-    // The design's label widths were made for a small font; the window's font, which every
-    // control uses, is made small enough that each label's caption fits on its one line.
-    setFont(fittingFont(font(), {{QStringLiteral("Name:"), 675},
-                                 {QStringLiteral("Event:"), 885},
-                                 {QStringLiteral("Event Date:"), 885},
-                                 {QStringLiteral("Days til:"), 555},
-                                 {QStringLiteral("Note:"), 885}}));
     setCaption(QStringLiteral("Event Notice"));
     setIcon(ownIcon());
 
-    auto label = [this](int index, const QString &caption, double l, double t, double w,
-                        double h) {
+    auto label = [this](int index, const QString &caption, double l, double t, double w, double h) {
         auto *lbl = new Label(this, QStringLiteral("lbl1"), caption);
         lbl->setProperty("Index", index);
         lbl->Move(l, t, w, h);
@@ -242,8 +210,8 @@ frmEventNotice::frmEventNotice(QWidget *parent) : Form(QStringLiteral("frmEventN
     }
 
     // The design's tab order, controls that cannot take the focus left out.
-    const QList<QWidget *> tabOrder = {cmdOK,  cmdCancel,    cbo1,    txtNote,   txtName,
-                                       txtEventType, txtDate, chkDummy, txtDaysTil};
+    const QList<QWidget *> tabOrder = {cmdOK,        cmdCancel, cbo1,     txtNote,   txtName,
+                                       txtEventType, txtDate,   chkDummy, txtDaysTil};
     for (int i = 1; i < tabOrder.size(); ++i)
         QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
 
@@ -285,8 +253,8 @@ void frmEventNotice::SetFormProperties()
     // is bold. Compared by value rather than through the shown text, which a two-digit-year
     // picture would make ambiguous.
     p([&] {
-        const qint64 today = vb::Date::fromQDate(platform::services().clock->now().date())
-                                 .dayNumber();
+        const qint64 today =
+            vb::Date::fromQDate(platform::services().clock->now().date()).dayNumber();
         if (vb::CDate(mdtEventDate).dayNumber() == today)
             txtDate->setFontBold(true);
     });
