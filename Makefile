@@ -36,7 +36,7 @@ bench: build
 	$(BUILD)/bin/kalendrix_bench
 
 screenshot: build
-	sh scripts/screenshot-notice.sh $(BUILD)
+	sh scripts/screenshot.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD) build-asan
