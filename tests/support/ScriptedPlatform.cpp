@@ -1,6 +1,7 @@
 #include "ScriptedPlatform.h"
 
 #include "platform/services/LocaleTypes.h"
+#include "platform/services/WindowMessages.h"
 #include "platform/vb/Locale.h"
 
 #include <QDir>
@@ -81,7 +82,7 @@ std::optional<QString> ScriptedFileDialogs::save(const platform::FileDialogReque
     return answer(request, owner, false);
 }
 
-// ---- Program, clock, sound, shell -----------------------------------------------------------
+// ---- Program, clock, sound, shell, help ------------------------------------------------------
 
 void FakeProgram::end(int exitCode)
 {
@@ -104,6 +105,13 @@ std::intptr_t FakeShell::shellExecute(QWidget *owner, const QString &operation, 
     calls.push_back({owner, operation, file, parameters, directory, showCommand});
     if (error)
         throw *error;
+    return result;
+}
+
+bool RecordingHelp::winHelp(QWidget *owner, const QString &helpFile, unsigned command,
+                            std::uintptr_t data)
+{
+    calls.push_back({owner, helpFile, command, data});
     return result;
 }
 
@@ -164,6 +172,96 @@ std::optional<QString> FakeSystemInfo::localeInfo(std::uint32_t /*lcid*/,
     return it == locale.end() ? std::nullopt : it->second;
 }
 
+// ---- Tray ----------------------------------------------------------------------------------
+
+bool RecordingTray::Shell_NotifyIconA(std::uint32_t message, const QByteArray &record)
+{
+    calls.push_back({message, record});
+    const std::optional<platform::NOTIFYICONDATA> r = platform::NOTIFYICONDATA::fromBytes(record);
+    bool done = false;
+    if (r) {
+        const auto found = std::find_if(mIcons.begin(), mIcons.end(), [&r](const auto &icon) {
+            return icon.hWnd == r->hWnd && icon.uID == r->uID;
+        });
+        const bool there = found != mIcons.end();
+        if (message == platform::NIM_ADD && !there && available) {
+            mIcons.push_back(*r);
+            done = true;
+        } else if (message == platform::NIM_MODIFY && there) {
+            *found = *r;
+            done = true;
+        } else if (message == platform::NIM_DELETE && there) {
+            mIcons.erase(found);
+            done = true;
+        }
+    }
+    return result.value_or(done);
+}
+
+std::optional<platform::NOTIFYICONDATA> RecordingTray::icon(std::int32_t hWnd,
+                                                            std::int32_t uID) const
+{
+    for (const auto &icon : mIcons)
+        if (icon.hWnd == hWnd && icon.uID == uID)
+            return icon;
+    return std::nullopt;
+}
+
+void RecordingTray::fireMouse(std::int32_t mouseMessage)
+{
+    if (mIcons.empty()) {
+        ADD_FAILURE() << "A tray mouse message was fired with no tray icon shown";
+        return;
+    }
+    const platform::NOTIFYICONDATA &icon = mIcons.back();
+    platform::PostMessage(icon.hWnd, icon.uCallbackMessage, icon.uID, mouseMessage);
+}
+
+// ---- Pop-up menus ---------------------------------------------------------------------------
+
+void ScriptedPopupMenus::expectChoice(const QString &itemName, const QString &menuName)
+{
+    mAnswers.push_back({itemName, menuName});
+}
+
+void ScriptedPopupMenus::expectDismiss(const QString &menuName)
+{
+    mAnswers.push_back({QString(), menuName});
+}
+
+void ScriptedPopupMenus::run(platform::Menu &menu, const QPoint & /*globalPos*/)
+{
+    PopupMenuCall call{menu.Name(), {}};
+    for (platform::Menu *item : menu.items())
+        if (item->Visible())
+            call.captions << item->Caption();
+    mCalls.push_back(call);
+    if (mAnswers.empty()) {
+        ADD_FAILURE() << "Unexpected pop-up menu " << menu.Name().toStdString() << ": "
+                      << call.captions.join(QStringLiteral(" | ")).toStdString();
+        return;
+    }
+    const Answer next = mAnswers.front();
+    mAnswers.pop_front();
+    if (!next.menu.isEmpty() && next.menu.compare(menu.Name(), Qt::CaseInsensitive) != 0)
+        ADD_FAILURE() << "Pop-up menu " << menu.Name().toStdString() << " shown where "
+                      << next.menu.toStdString() << " was expected";
+    if (next.item.isEmpty())
+        return;
+    for (platform::Menu *item : menu.items()) {
+        if (item->Name().compare(next.item, Qt::CaseInsensitive) != 0)
+            continue;
+        if (!item->Visible() || !item->Enabled() || item->isSeparator() || item->isSubmenu()) {
+            ADD_FAILURE() << "Pop-up menu item " << next.item.toStdString() << " cannot be chosen";
+            return;
+        }
+        item->click();
+        return;
+    }
+    ADD_FAILURE() << "Pop-up menu " << menu.Name().toStdString() << " has no item "
+                  << next.item.toStdString();
+}
+
 // ---- Fixture --------------------------------------------------------------------------------
 
 ScriptedPlatform::ScriptedPlatform() : mPrevious(platform::services())
@@ -181,11 +279,16 @@ ScriptedPlatform::ScriptedPlatform() : mPrevious(platform::services())
     s.screen = &screen;
     s.systemInfo = &systemInfo;
     s.instance = &instance;
+    s.help = &help;
+    s.tray = &tray;
     platform::installServices(s);
+    mPreviousPopupRunner = platform::setPopupMenuRunner(
+        [this](platform::Menu &menu, const QPoint &pos) { popupMenus.run(menu, pos); });
 }
 
 ScriptedPlatform::~ScriptedPlatform()
 {
+    platform::setPopupMenuRunner(mPreviousPopupRunner);
     platform::installServices(mPrevious);
 }
 

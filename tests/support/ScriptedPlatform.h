@@ -5,9 +5,12 @@
 // under test, then reads what was asked. A box or dialog nobody expected fails the test and is
 // answered so that the code under test leaves its loops.
 
+#include "platform/forms/Menu.h"
+#include "platform/services/NotifyIcon.h"
 #include "platform/services/Services.h"
 #include "platform/vb/RuntimeError.h"
 
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <deque>
@@ -170,11 +173,91 @@ public:
     std::optional<Version> version() const override { return versionInfo; }
 };
 
+struct HelpCall
+{
+    QWidget *owner = nullptr;
+    QString helpFile;
+    unsigned command = 0;
+    std::uintptr_t data = 0;
+};
+
+// Shows nothing; records every call and answers `result`.
+class RecordingHelp : public platform::HelpService
+{
+public:
+    bool result = true;
+    std::vector<HelpCall> calls;
+
+    bool winHelp(QWidget *owner, const QString &helpFile, unsigned command,
+                 std::uintptr_t data) override;
+};
+
 class FakeInstance : public platform::InstanceService
 {
 public:
     bool previous = false;
     bool prevInstance() override { return previous; }
+};
+
+struct TrayCall
+{
+    std::uint32_t message = 0;
+    QByteArray record; // the bytes as passed
+};
+
+// Records every call with its bytes and answers as the system does (true for an add of an icon
+// not there, a change or removal of one that is), or `result` when a test sets one. `available`
+// is the notification area's presence; without it an add fails. A test fires the icon's mouse
+// messages as the desktop would send them.
+class RecordingTray : public platform::TrayService
+{
+public:
+    bool available = true;
+    std::optional<bool> result;
+    std::vector<TrayCall> calls;
+
+    bool Shell_NotifyIconA(std::uint32_t message, const QByteArray &record) override;
+    bool isSystemTrayAvailable() const override { return available; }
+
+    // The icon shown now for the window and id (the record as last added), if any.
+    std::optional<platform::NOTIFYICONDATA> icon(std::int32_t hWnd, std::int32_t uID) const;
+    // Whether any icon is shown.
+    bool anyIcon() const { return !mIcons.empty(); }
+    // Posts the mouse message to the window of the icon shown (the only one, or the one last
+    // added) as its callback; fails the test when no icon is shown.
+    void fireMouse(std::int32_t mouseMessage);
+
+private:
+    std::vector<platform::NOTIFYICONDATA> mIcons;
+};
+
+struct PopupMenuCall
+{
+    QString menu;         // the menu's name
+    QStringList captions; // its visible items' captions, separators as "-"
+};
+
+// Answers pop-up menus from a queue: choose an item by name (its Click runs before the pop-up
+// returns, as with the user's choice) or dismiss. A pop-up nobody expected fails the test and is
+// dismissed; so is a choice of an item the menu does not show enabled.
+class ScriptedPopupMenus
+{
+public:
+    void expectChoice(const QString &itemName, const QString &menuName = {});
+    void expectDismiss(const QString &menuName = {});
+    void run(platform::Menu &menu, const QPoint &globalPos);
+
+    const std::vector<PopupMenuCall> &calls() const { return mCalls; }
+    std::size_t pendingAnswers() const { return mAnswers.size(); }
+
+private:
+    struct Answer
+    {
+        QString item; // empty: dismiss
+        QString menu;
+    };
+    std::deque<Answer> mAnswers;
+    std::vector<PopupMenuCall> mCalls;
 };
 
 // Owns one of each double and installs them for its lifetime; the services in force before are
@@ -196,6 +279,9 @@ public:
     FakeScreen screen;
     FakeSystemInfo systemInfo;
     FakeInstance instance;
+    RecordingHelp help;
+    RecordingTray tray;
+    ScriptedPopupMenus popupMenus;
 
     QString programFolder() const { return program.folderPath; }
     // Copies the build's delivered database into the program folder as "vovuriv.mdb"
@@ -206,6 +292,7 @@ public:
 private:
     QTemporaryDir mFolder;
     platform::Services mPrevious;
+    platform::PopupMenuRunner mPreviousPopupRunner;
 };
 
 } // namespace kxtest

@@ -156,7 +156,7 @@ int main(int argc, char **argv)
     if (!window)
         return fail(QStringLiteral("no window named %1").arg(QString::fromLocal8Bit(argv[2])));
 
-    platform::installQtServices();
+    platform::installQtServices(core::kProductName);
     QTemporaryDir folder;
     TemporaryProgram program;
     program.path = QDir::toNativeSeparators(folder.path());

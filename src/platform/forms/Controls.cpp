@@ -289,13 +289,20 @@ QSize Control::sizeHint() const
 
 QRect Control::pixelsOf(const QRectF &twips) const
 {
-    if (mForm)
-        return QRect(mForm->clientPixelsX(twips.left()), mForm->clientPixelsY(twips.top()),
-                     std::max(0, mForm->clientPixelsX(twips.width())),
-                     std::max(0, mForm->clientPixelsY(twips.height())));
-    return QRect(twipsToPixelsX(twips.left()), twipsToPixelsY(twips.top()),
-                 std::max(0, twipsToPixelsX(twips.width())),
-                 std::max(0, twipsToPixelsY(twips.height())));
+    // Both edges are rounded, not the start and the length: controls that meet in twips meet in
+    // pixels, at any scale, without a pixel between them or one in common.
+    const auto edges = [](auto toPixels, double start, double length) {
+        const int from = toPixels(start);
+        return std::pair{from, std::max(0, toPixels(start + length) - from)};
+    };
+    const Form *form = mForm;
+    const auto [x, w] =
+        edges([form](double t) { return form ? form->clientPixelsX(t) : twipsToPixelsX(t); },
+              twips.left(), twips.width());
+    const auto [y, h] =
+        edges([form](double t) { return form ? form->clientPixelsY(t) : twipsToPixelsY(t); },
+              twips.top(), twips.height());
+    return QRect(x, y + originY(), w, h);
 }
 
 QRectF Control::twipsRect() const
@@ -303,10 +310,10 @@ QRectF Control::twipsRect() const
     const QRect pixels = geometry();
     if (pixels == pixelsOf(mTwips))
         return mTwips;
-    // Moved in pixels since (a layout, a status bar, another screen resolution): read back
+    // Moved in pixels since (a layout, an aligned bar, another screen resolution): read back
     // what the pixels are.
     if (mForm)
-        return QRectF(mForm->clientTwipsX(pixels.x()), mForm->clientTwipsY(pixels.y()),
+        return QRectF(mForm->clientTwipsX(pixels.x()), mForm->clientTwipsY(pixels.y() - originY()),
                       mForm->clientTwipsX(pixels.width()), mForm->clientTwipsY(pixels.height()));
     return QRectF(pixelsToTwipsX(pixels.x()), pixelsToTwipsY(pixels.y()),
                   pixelsToTwipsX(pixels.width()), pixelsToTwipsY(pixels.height()));
@@ -321,6 +328,11 @@ void Control::place(const QRectF &twips)
 double Control::Left() const
 {
     return twipsRect().left();
+}
+
+int Control::originY() const
+{
+    return mForm && parentWidget() == mForm ? mForm->clientTop() : 0;
 }
 
 double Control::Top() const
@@ -413,9 +425,14 @@ bool Control::eventFilter(QObject *watched, QEvent *event)
     case QEvent::FocusIn:
         emit GotFocus();
         break;
-    case QEvent::FocusOut:
-        emit LostFocus();
+    case QEvent::FocusOut: {
+        // A pop-up menu or another application taking over leaves the focus where it was, as far
+        // as the window is concerned: no LostFocus then.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            emit LostFocus();
         break;
+    }
     case QEvent::ShortcutOverride: {
         // Keep the inner widget from claiming Esc/Enter when the window has a button for it.
         auto *e = static_cast<QKeyEvent *>(event);

@@ -57,6 +57,12 @@ enum class ControlKind {
     Image,
     PictureBox,
     StatusBar,
+    ListView,
+    TabControl,
+    MonthView,
+    DTPicker,
+    Frame,
+    Toolbar,
 };
 
 // The runtime's Alignment values.
@@ -128,6 +134,9 @@ protected:
 
 private:
     friend class Form;
+    // Where the client area starts in the parent, in pixels: below the menu bar for a control
+    // placed on the window itself.
+    int originY() const;
     QRect pixelsOf(const QRectF &twips) const;
 
     ControlKind mKind;

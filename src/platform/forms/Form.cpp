@@ -2,12 +2,18 @@
 
 #include "Controls.h"
 #include "DesignFont.h"
+#include "Menu.h"
 #include "Twips.h"
+
+#include "platform/services/WindowHandles.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCursor>
 #include <QEventLoop>
+#include <QMenuBar>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QShortcut>
 
 namespace platform {
@@ -120,14 +126,15 @@ double Form::ScaleWidth() const
 
 double Form::ScaleHeight() const
 {
-    return height() == clientPixelsY(mClientTwips.height()) ? mClientTwips.height()
-                                                            : clientTwipsY(height());
+    const int client = height() - mClientTop;
+    return client == clientPixelsY(mClientTwips.height()) ? mClientTwips.height()
+                                                          : clientTwipsY(client);
 }
 
 void Form::setClientSize(double widthTwips, double heightTwips)
 {
     mClientTwips = QSizeF(widthTwips, heightTwips);
-    resize(clientPixelsX(widthTwips), clientPixelsY(heightTwips));
+    resize(clientPixelsX(widthTwips), clientPixelsY(heightTwips) + mClientTop);
 }
 
 void Form::setDesignFont(const DesignFont &font)
@@ -154,7 +161,7 @@ void Form::setLayoutScale(double scale)
     for (int i = 0; i < mControls.size(); ++i)
         mControls.at(i)->place(placed.at(i));
     setClientSize(client.width(), client.height());
-    layoutStatusBars();
+    layoutBars();
 }
 
 int Form::clientPixelsX(double twips) const
@@ -191,16 +198,23 @@ bool Form::event(QEvent *event)
     return QWidget::event(event);
 }
 
+std::int32_t Form::hWnd()
+{
+    return handleOfWindow(this);
+}
+
 void Form::Load()
 {
     if (mLoaded || mLoading || mUnloaded)
         return;
+    // A load that raised has not loaded the window: the flag goes down on every way out, so that
+    // the load can be run again (Retry in the caller's error dialog).
+    const auto loadingEnds = qScopeGuard([this] { mLoading = false; });
     mLoading = true;
     // The design's own texts are fitted before the load places the window, so that it is
     // placed at its real size.
     fitToDesktopFont(*this, FitStart::Continue, FitAnchor::TopLeft);
     Form_Load();
-    mLoading = false;
     mLoaded = true;
 }
 
@@ -265,17 +279,102 @@ void Form::closeEvent(QCloseEvent *event)
 void Form::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    layoutStatusBars();
+    layoutBars();
 }
 
-void Form::layoutStatusBars()
+void Form::showEvent(QShowEvent *event)
 {
+    QWidget::showEvent(event);
+    // Polished for the screen only now: the bars may have another height than before.
+    menuBarChanged();
+}
+
+void Form::layoutBars()
+{
+    if (mMenuBar && !mMenuBar->isHidden())
+        mMenuBar->setGeometry(0, 0, width(), mClientTop);
+    int top = mClientTop;
+    int bottom = height();
     for (Control *control : std::as_const(mControls)) {
-        if (control->kind() == ControlKind::StatusBar && control->parentWidget() == this) {
-            const int h = control->sizeHint().height();
-            control->setGeometry(0, height() - h, width(), h);
+        if (control->parentWidget() != this || control->isHidden())
+            continue;
+        const int h = control->sizeHint().height();
+        if (control->kind() == ControlKind::Toolbar) {
+            control->setGeometry(0, top, width(), h);
+            top += h;
+        } else if (control->kind() == ControlKind::StatusBar) {
+            bottom -= h;
+            control->setGeometry(0, bottom, width(), h);
         }
     }
+}
+
+Menu *Form::addMenu(const QString &name, const QString &caption)
+{
+    if (!mMenuBar) {
+        mMenuBar = new QMenuBar(this);
+        // In the window, not in a desktop-wide bar: the window's layout counts on its height.
+        mMenuBar->setNativeMenuBar(false);
+    }
+    auto *menu = new Menu(this, nullptr, name, caption, true);
+    mMenus.append(menu);
+    mMenuBar->addMenu(menu->popup());
+    menuBarChanged();
+    return menu;
+}
+
+namespace {
+Menu *findMenu(const QList<Menu *> &menus, const QString &name)
+{
+    for (Menu *menu : menus) {
+        if (menu->Name().compare(name, Qt::CaseInsensitive) == 0)
+            return menu;
+        if (Menu *found = findMenu(menu->items(), name))
+            return found;
+    }
+    return nullptr;
+}
+} // namespace
+
+Menu *Form::menu(const QString &name) const
+{
+    return findMenu(mMenus, name);
+}
+
+void Form::menuBarChanged()
+{
+    // The bar is there while one of its menus can be seen, as the system's is.
+    const bool shown = mMenuBar && std::any_of(mMenus.cbegin(), mMenus.cend(),
+                                               [](Menu *m) { return m->Visible(); });
+    if (mMenuBar) {
+        mMenuBar->setVisible(shown);
+        mMenuBar->ensurePolished();
+    }
+    const int top = shown ? mMenuBar->sizeHint().height() : 0;
+    const int delta = top - mClientTop;
+    if (delta != 0) {
+        mClientTop = top;
+        // Keep the client area and every control's place in it.
+        for (Control *control : std::as_const(mControls))
+            if (control->parentWidget() == this)
+                control->move(control->x(), control->y() + delta);
+        resize(width(), height() + delta);
+    }
+    layoutBars();
+}
+
+void Form::PopupMenu(Menu *menu)
+{
+    static bool running = false;
+    if (!menu || !menu->isSubmenu() || running)
+        return;
+    running = true;
+    struct Reset
+    {
+        bool &flag;
+        ~Reset() { flag = false; }
+    } reset{running};
+    popupMenuRunner()(*menu, QCursor::pos());
 }
 
 void Form::setTopmost(bool topmost)
@@ -329,8 +428,8 @@ void Form::registerControl(Control *control)
         control->mForm->unregisterControl(control);
     control->mForm = this;
     mControls.append(control);
-    if (control->kind() == ControlKind::StatusBar)
-        layoutStatusBars();
+    if (control->kind() == ControlKind::StatusBar || control->kind() == ControlKind::Toolbar)
+        layoutBars();
 }
 
 void Form::unregisterControl(Control *control)

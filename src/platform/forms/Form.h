@@ -6,7 +6,13 @@
 //    leaves it when it is unloaded (Unload, the close box) or destroyed, whichever comes first.
 //  - Left, Top, Width and Height are the outer window in the screen's twips (Twips.h converts);
 //    ScaleWidth/ScaleHeight and setClientSize the client area in the design's twips, which the
-//    layout scale turns into pixels as it does the controls' (DesignFont.h).
+//    layout scale turns into pixels as it does the controls' (DesignFont.h). The menu bar
+//    (Menu.h) lies above the client area, as the system's does: the controls' positions count
+//    from below it, and a bar that appears or goes keeps both the client area's size and the
+//    controls' places.
+//  - Aligned controls lie inside the client area: toolbars along its top, one below the other,
+//    status bars along its bottom, each as wide as the window. The window places its other
+//    controls between them.
 //  - The window is fitted to the desktop's font (DesignFont.h) before Form_Load, before every
 //    show, and when the desktop's font changes.
 //  - Load() runs Form_Load() once; Show() and ShowModal() load the window first. ShowModal
@@ -29,13 +35,17 @@
 #include <QString>
 #include <QWidget>
 
+#include <cstdint>
+
 class QEventLoop;
+class QMenuBar;
 class QShortcut;
 
 namespace platform {
 
 class Control;
 class CommandButton;
+class Menu;
 
 class Form : public QWidget
 {
@@ -84,8 +94,8 @@ public:
     bool Visible() const { return isVisible(); }
     bool Enabled() const { return isEnabled(); }
 
-    // The native window handle (created on first use).
-    WId hWnd() { return winId(); }
+    // The window's handle (services/WindowHandles.h), the same for the window's whole life.
+    std::int32_t hWnd();
 
     void Load();
     bool isLoaded() const { return mLoaded; }
@@ -105,6 +115,22 @@ public:
 
     const QList<Control *> &Controls() const { return mControls; }
     Control *control(const QString &name) const;
+
+    // The menu bar's menus, in order; the bar is made with the first one.
+    Menu *addMenu(const QString &name, const QString &caption);
+    const QList<Menu *> &Menus() const { return mMenus; }
+    // Any menu or item of the window's menus by name (without regard to case), or nullptr.
+    Menu *menu(const QString &name) const;
+    QMenuBar *menuBar() const { return mMenuBar; }
+    // Shows a submenu as a pop-up menu at the mouse (Menu.h: the pop-up runner), hidden or not.
+    // Returns when the user has chosen an item or dismissed the menu; an item or a menu without
+    // items shows nothing, and so does a pop-up asked for while another is open.
+    void PopupMenu(Menu *menu);
+    // The top of the client area in the widget, in pixels: the height of the menu bar.
+    int clientTop() const { return mClientTop; }
+    // Places the menu bar and the aligned controls again; an aligned control whose height
+    // changed calls it.
+    void layoutBars();
     // The control with the keyboard focus, when the focus is inside this window.
     Control *ActiveControl() const;
 
@@ -126,13 +152,18 @@ protected:
 
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     bool event(QEvent *event) override;
 
 private:
+    friend class Menu;
     void ensureShortcuts();
-    void layoutStatusBars();
+    void menuBarChanged();
 
     QList<Control *> mControls;
+    QList<Menu *> mMenus;
+    QMenuBar *mMenuBar = nullptr;
+    int mClientTop = 0;
     CommandButton *mDefault = nullptr;
     CommandButton *mCancel = nullptr;
     QShortcut *mEscShortcut = nullptr;

@@ -23,7 +23,10 @@ struct Connection
 {
     sqlite3 *db = nullptr;
     QString path;
-    int transDepth = 0; // BEGIN counts as 1, each nested level is a savepoint
+    // Transaction levels open on the file: BEGIN counts as 1, each nested level is a savepoint.
+    // The engine may end them all by itself after a failed statement (a full disk); callers
+    // bring the count in line first (followEngineTransaction).
+    int transDepth = 0;
 
     ~Connection() { close(); }
     void close();
@@ -31,6 +34,13 @@ struct Connection
     void ensureOpen() const; // 3420 when closed
     sqlite3_stmt *cached(const std::string &sql);
     void exec(const char *sql, const QString &forErrors);
+    // transDepth 0 when the file has no transaction open any more.
+    void followEngineTransaction();
+    // Opens one more level.
+    void beginLevel();
+    // Ends the innermost level. One that fails to end is rolled back (unless the engine already
+    // did) before its error is raised: it never stays open.
+    void endLevel(bool commit);
 
 private:
     std::unordered_map<std::string, sqlite3_stmt *> mCache;

@@ -4,13 +4,18 @@
 // installQtServices() once at start; tests install their doubles instead and use the classes
 // here only to check the implementations themselves.
 
+#include "NotifyIcon.h"
 #include "Services.h"
+#include "TrayMouseMessages.h"
 
 #include <QStringList>
 
+#include <map>
 #include <memory>
+#include <utility>
 
 class QSoundEffect;
+class QSystemTrayIcon;
 
 namespace vb {
 struct LocalePictures;
@@ -19,8 +24,9 @@ struct LocalePictures;
 namespace platform {
 
 // Creates the Qt implementations once (they live until the process ends) and installs them.
-// Calling it again installs the same objects again.
-void installQtServices();
+// Calling it again installs the same objects again. `productName` titles the boxes that a
+// service shows itself (the help viewer's); it is taken on the first call.
+void installQtServices(const QString &productName);
 
 // A QMessageBox, application-modal. Boxes whose button set has no Cancel and more than one
 // button (Abort/Retry/Ignore, Yes/No) have no close box and ignore Esc, so they are answered
@@ -122,6 +128,33 @@ public:
     std::optional<Version> version() const override;
 };
 
+class HelpWindow;
+
+// The help viewer on one HelpWindow, made on the first topic shown and reused. Every call reads
+// the file afresh. Its boxes (style 48, OK) go through the message-box service, titled
+// `boxTitle`: a missing file, a file that cannot be read, one without topics, and a context
+// number the file does not have.
+class QtHelp : public HelpService
+{
+public:
+    explicit QtHelp(QString boxTitle);
+    ~QtHelp() override;
+    QtHelp(const QtHelp &) = delete;
+    QtHelp &operator=(const QtHelp &) = delete;
+
+    bool winHelp(QWidget *owner, const QString &helpFile, unsigned command,
+                 std::uintptr_t data) override;
+
+    // The window, or null before the first topic was shown (tests, pictures).
+    HelpWindow *window() const;
+
+private:
+    void tell(const QString &text) const;
+
+    QString mBoxTitle;
+    HelpWindow *mWindow = nullptr;
+};
+
 // The per-user lock file: $XDG_RUNTIME_DIR/kalendrix.lock, else kalendrix-<uid>.lock in the
 // temporary folder.
 QString defaultInstanceLockPath();
@@ -143,6 +176,29 @@ public:
 private:
     int mFd = -1;
     bool mPrevInstance = false;
+};
+
+// QSystemTrayIcon, one per placed icon, keyed by the record's hWnd and uID. NIM_ADD makes and
+// shows it (the picture of hIcon, else the application's window icon; the tip as its tool tip)
+// and fails when there is no notification area; NIM_MODIFY changes the fields its uFlags name;
+// NIM_DELETE removes it. Clicks come back to the record's window as posted messages when the
+// record has NIF_MESSAGE (TrayMouseMessages.h gives the sequences), timed by the program's clock.
+// The icon has no menu of its own: the window shows its menu on the right button's message.
+class QtTray : public TrayService
+{
+public:
+    QtTray();
+    ~QtTray() override;
+    bool Shell_NotifyIconA(std::uint32_t message, const QByteArray &record) override;
+    bool isSystemTrayAvailable() const override;
+    // The icon placed for the window and id, or nullptr (tests).
+    QSystemTrayIcon *icon(std::int32_t hWnd, std::int32_t uID) const;
+
+private:
+    struct Placed;
+    void apply(Placed &placed, const NOTIFYICONDATA &record);
+    void clicked(std::pair<std::int32_t, std::int32_t> key, int reason);
+    std::map<std::pair<std::int32_t, std::int32_t>, std::unique_ptr<Placed>> mIcons;
 };
 
 } // namespace platform

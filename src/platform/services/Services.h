@@ -5,6 +5,7 @@
 // program reaches them only through platform::services(), so a test can install its doubles
 // before it starts anything.
 
+#include <QByteArray>
 #include <QDateTime>
 #include <QString>
 #include <QWidget>
@@ -28,8 +29,8 @@ public:
 
 namespace mb {
 constexpr int OK = 1, Cancel = 2, Abort = 3, Retry = 4, Ignore = 5, Yes = 6, No = 7;
-constexpr int vbOKOnly = 0, vbOKCancel = 1, vbAbortRetryIgnore = 2, vbYesNoCancel = 3,
-              vbYesNo = 4, vbRetryCancel = 5;
+constexpr int vbOKOnly = 0, vbOKCancel = 1, vbAbortRetryIgnore = 2, vbYesNoCancel = 3, vbYesNo = 4,
+              vbRetryCancel = 5;
 constexpr int vbCritical = 16, vbQuestion = 32, vbExclamation = 48, vbInformation = 64;
 } // namespace mb
 
@@ -130,6 +131,25 @@ public:
     virtual std::optional<Version> version() const = 0;
 };
 
+// The help viewer: the stand-in for WinHelp(owner, helpFile, command, data). The file is the
+// program's help file (HelpFile.h gives its format); the viewer is one window, reused by every
+// call. Commands: 15 the help topics (the contents, first topic shown), 3 and 11 likewise,
+// 1 the topic whose context number is `data`, 2 closes the viewer. A file that is missing or
+// cannot be read, or a context the file does not have, is told to the user in a message box;
+// the call then returns false and shows no window. Any other command returns false.
+class HelpService
+{
+public:
+    virtual ~HelpService() = default;
+    virtual bool winHelp(QWidget *owner, const QString &helpFile, unsigned command,
+                         std::uintptr_t data) = 0;
+};
+
+namespace help {
+constexpr unsigned HELP_CONTEXT = 1, HELP_QUIT = 2, HELP_CONTENTS = 3, HELP_FINDER = 11,
+                   HELP_TAB = 15;
+} // namespace help
+
 // The runtime's previous-instance flag: true when another instance of the program runs for this
 // user. The lock behind it dies with its process.
 class InstanceService
@@ -137,6 +157,21 @@ class InstanceService
 public:
     virtual ~InstanceService() = default;
     virtual bool prevInstance() = 0;
+};
+
+// The notification area (the "system tray"). Shell_NotifyIconA takes NIM_ADD, NIM_MODIFY or
+// NIM_DELETE and a tray icon record in its passed form (NotifyIcon.h) and answers as the system
+// does: true when done; adding an icon that is there already, or changing or removing one that
+// is not, gives false. An icon is named by its record's hWnd and uID. Its mouse events come back
+// to that window as posted messages (WindowMessages.h): the record's uCallbackMessage, wParam =
+// uID, lParam = the mouse message (wm:: in NotifyIcon.h).
+class TrayService
+{
+public:
+    virtual ~TrayService() = default;
+    virtual bool Shell_NotifyIconA(std::uint32_t message, const QByteArray &record) = 0;
+    // False when the desktop shows no notification area: an icon placed then is never seen.
+    virtual bool isSystemTrayAvailable() const = 0;
 };
 
 struct Services
@@ -150,6 +185,8 @@ struct Services
     ScreenService *screen = nullptr;
     SystemInfoService *systemInfo = nullptr;
     InstanceService *instance = nullptr;
+    HelpService *help = nullptr;
+    TrayService *tray = nullptr;
 };
 
 // The services in force. The program installs the Qt implementations at start (QtServices.h);
