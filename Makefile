@@ -6,7 +6,7 @@ JOBS ?= $(shell nproc)
 
 PACKAGES := cmake g++ make pkg-config qt6-base-dev qt6-multimedia-dev libqt6multimedia6 \
             qt6-qpa-plugins libsqlcipher-dev sqlcipher libgtest-dev libgmock-dev libbenchmark-dev \
-            xvfb xauth
+            xvfb xauth trayer xdotool
 
 .PHONY: deps configure build run test sanitize bench screenshot clean
 
@@ -36,8 +36,9 @@ bench: build
 	$(BUILD)/bin/kalendrix_bench
 
 screenshot: build
-	sh scripts/screenshot-notice.sh $(BUILD)
+	sh scripts/screenshot.sh $(BUILD)
 	sh scripts/screenshot-main.sh $(BUILD)
+	sh scripts/screenshot-about-help.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD) build-asan

@@ -98,17 +98,9 @@ void paintPaste(QPainter &p)
 
 void paintShowEvents(QPainter &p)
 {
-    p.setPen(QPen(kInk, 1.5));
-    p.setBrush(Qt::white);
-    p.drawRoundedRect(QRectF(3, 5, 26, 24), 3, 3);
-    p.setBrush(QColor(200, 40, 40));
-    p.drawRect(QRectF(3, 5, 26, 7));
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(60, 60, 60));
-    for (int row = 0; row < 3; ++row)
-        for (int col = 0; col < 4; ++col)
-            p.drawRect(QRectF(6.5 + col * 5.5, 15 + row * 4.5, 3, 2.5));
+    paintCalendar(p);
     // The coming day stands out.
+    p.setPen(Qt::NoPen);
     p.setBrush(QColor(240, 170, 0));
     p.drawEllipse(QPointF(19.5, 20.5), 4, 4);
 }
@@ -173,6 +165,23 @@ const std::map<QString, std::function<void(QPainter &)>> &painters()
 }
 
 } // namespace
+
+void paintCalendar(QPainter &p)
+{
+    p.setPen(QPen(kInk, 1.5));
+    p.setBrush(Qt::white);
+    p.drawRoundedRect(QRectF(3, 5, 26, 24), 3, 3);
+    p.setBrush(QColor(200, 40, 40));
+    p.drawRect(QRectF(3, 5, 26, 7));
+    p.setPen(Qt::NoPen);
+    p.setBrush(kInk);
+    for (int row = 0; row < 3; ++row)
+        for (int col = 0; col < 4; ++col)
+            p.drawRect(QRectF(6.5 + col * 5.5, 15 + row * 4.5, 3, 2.5));
+    p.setBrush(QColor(90, 90, 90));
+    p.drawRect(QRectF(8, 2, 3, 6));
+    p.drawRect(QRectF(21, 2, 3, 6));
+}
 
 const QList<ToolbarPicture> &toolbarPictures()
 {

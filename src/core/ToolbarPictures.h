@@ -11,6 +11,7 @@
 #include <QString>
 
 class QObject;
+class QPainter;
 
 namespace platform {
 class ImageList;
@@ -32,5 +33,9 @@ platform::ImageList *makeToolbarImageList(QObject *owner);
 
 // The program's own picture for a key (a null icon for an unknown key).
 QIcon drawnToolbarPicture(const QString &key);
+
+// The calendar page the program shows for its events, on a 32-unit square (platform::drawnIcon):
+// the notice window's icon, and the base of the show-events picture.
+void paintCalendar(QPainter &p);
 
 } // namespace core

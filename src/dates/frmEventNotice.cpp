@@ -2,23 +2,20 @@
 
 #include "core/ErrorProtocol.h"
 #include "core/MainCode_QW.h"
+#include "core/ToolbarPictures.h"
 #include "core/modFehlerHandler.h"
 
 #include "platform/forms/Controls.h"
 #include "platform/forms/Pictures.h"
-#include "platform/forms/Twips.h"
 #include "platform/services/Services.h"
 #include "platform/vb/Conversions.h"
 
-#include <QFontMetrics>
 #include <QPainter>
-#include <QPlainTextEdit>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QPlainTextEdit>
 #include <QPolygonF>
 #include <QtMath>
-
-#include <functional>
 
 using platform::Alignment;
 using platform::CheckBox;
@@ -34,23 +31,6 @@ const QString kNoticeName = QStringLiteral("frmeventnotice");
 
 // ---- pictures -----------------------------------------------------------------------------
 // Drawn on a 32-unit square and scaled, so that the 16 and 32 pixel images are one picture.
-
-void paintCalendar(QPainter &p)
-{
-    p.setPen(QPen(QColor(60, 60, 60), 1.5));
-    p.setBrush(Qt::white);
-    p.drawRoundedRect(QRectF(3, 5, 26, 24), 3, 3);
-    p.setBrush(QColor(200, 40, 40));
-    p.drawRect(QRectF(3, 5, 26, 7));
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(60, 60, 60));
-    for (int row = 0; row < 3; ++row)
-        for (int col = 0; col < 4; ++col)
-            p.drawRect(QRectF(6.5 + col * 5.5, 15 + row * 4.5, 3, 2.5));
-    p.setBrush(QColor(90, 90, 90));
-    p.drawRect(QRectF(8, 2, 3, 6));
-    p.drawRect(QRectF(21, 2, 3, 6));
-}
 
 void paintCake(QPainter &p)
 {
@@ -121,40 +101,20 @@ void paintBell(QPainter &p)
     p.drawEllipse(QPointF(16, 5), 2, 2);
 }
 
-struct Caption
-{
-    QString text;
-    double widthTwips;
-};
-
-QFont fittingFont(QFont font, std::initializer_list<Caption> captions)
-{
-    constexpr double kSmallest = 6.0;
-    double size = std::min(font.pointSizeF() > 0 ? font.pointSizeF() : 9.0, 9.0);
-    for (;; size -= 0.5) {
-        font.setPointSizeF(size);
-        const QFontMetrics metrics(font);
-        bool fits = true;
-        for (const Caption &c : captions)
-            fits = fits && metrics.horizontalAdvance(c.text) <= platform::twipsToPixelsX(c.widthTwips);
-        if (fits || size <= kSmallest)
-            return font;
-    }
-}
-
 } // namespace
 
 QIcon frmEventNotice::ownIcon()
 {
-    static const QIcon icon = platform::drawnIcon(paintCalendar);
+    static const QIcon icon = platform::drawnIcon(core::paintCalendar);
     return icon;
 }
 
 QIcon frmEventNotice::eventTypeIcon(int index)
 {
-    static const std::array<QIcon, 5> icons = {platform::drawnIcon(paintCake), platform::drawnIcon(paintRings),
-                                               platform::drawnIcon(paintSun), platform::drawnIcon(paintStar),
-                                               platform::drawnIcon(paintBell)};
+    static const std::array<QIcon, 5> icons = {
+        platform::drawnIcon(paintCake), platform::drawnIcon(paintRings),
+        platform::drawnIcon(paintSun), platform::drawnIcon(paintStar),
+        platform::drawnIcon(paintBell)};
     return icons.at(static_cast<std::size_t>(index));
 }
 
@@ -163,18 +123,10 @@ QIcon frmEventNotice::eventTypeIcon(int index)
 frmEventNotice::frmEventNotice(QWidget *parent) : Form(QStringLiteral("frmEventNotice"), parent)
 {
     setClientSize(kClientWidth, kClientHeight);
-    // The design's label widths were made for a small font; the window's font, which every
-    // control uses, is made small enough that each label's caption fits on its one line.
-    setFont(fittingFont(font(), {{QStringLiteral("Name:"), 675},
-                                 {QStringLiteral("Event:"), 885},
-                                 {QStringLiteral("Event Date:"), 885},
-                                 {QStringLiteral("Days til:"), 555},
-                                 {QStringLiteral("Note:"), 885}}));
     setCaption(QStringLiteral("Event Notice"));
     setIcon(ownIcon());
 
-    auto label = [this](int index, const QString &caption, double l, double t, double w,
-                        double h) {
+    auto label = [this](int index, const QString &caption, double l, double t, double w, double h) {
         auto *lbl = new Label(this, QStringLiteral("lbl1"), caption);
         lbl->setProperty("Index", index);
         lbl->Move(l, t, w, h);
@@ -242,8 +194,8 @@ frmEventNotice::frmEventNotice(QWidget *parent) : Form(QStringLiteral("frmEventN
     }
 
     // The design's tab order, controls that cannot take the focus left out.
-    const QList<QWidget *> tabOrder = {cmdOK,  cmdCancel,    cbo1,    txtNote,   txtName,
-                                       txtEventType, txtDate, chkDummy, txtDaysTil};
+    const QList<QWidget *> tabOrder = {cmdOK,        cmdCancel, cbo1,     txtNote,   txtName,
+                                       txtEventType, txtDate,   chkDummy, txtDaysTil};
     for (int i = 1; i < tabOrder.size(); ++i)
         QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
 
@@ -285,8 +237,8 @@ void frmEventNotice::SetFormProperties()
     // is bold. Compared by value rather than through the shown text, which a two-digit-year
     // picture would make ambiguous.
     p([&] {
-        const qint64 today = vb::Date::fromQDate(platform::services().clock->now().date())
-                                 .dayNumber();
+        const qint64 today =
+            vb::Date::fromQDate(platform::services().clock->now().date()).dayNumber();
         if (vb::CDate(mdtEventDate).dayNumber() == today)
             txtDate->setFontBold(true);
     });

@@ -90,8 +90,10 @@ Menu *Menu::addItem(const QString &name, const QString &caption, const QKeySeque
 
 void Menu::applyCaption()
 {
-    mAction->setSeparator(!mSubmenu && isSeparator());
-    mAction->setText(mCaption);
+    const bool separator = !mSubmenu && isSeparator();
+    mAction->setSeparator(separator);
+    // A separator with a text is drawn as a titled section; the runtime's is a plain line.
+    mAction->setText(separator ? QString() : mCaption);
     if (mSubmenu)
         mPopup->setTitle(mCaption);
 }
