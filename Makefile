@@ -37,6 +37,7 @@ bench: build
 
 screenshot: build
 	sh scripts/screenshot-notice.sh $(BUILD)
+	sh scripts/screenshot-main.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD) build-asan

@@ -1,5 +1,10 @@
 -- The tables of the delivered database. Text columns compare without regard to case; dates are
 -- stored as text "yyyy-MM-dd HH:mm:ss" (a bare time on 1899-12-30), which sorts chronologically.
+-- Every text column's declared type must contain TEXT, CHAR or CLOB: any other type name lets the
+-- library store text that looks like a number as that number ("007" would come back as 7).
+-- The program gives NOCASE its own meaning when it opens the file (every letter without regard to
+-- case, in the order of the user's language); no index may cover a text column, since an index
+-- ordered by the library's own NOCASE would disagree with it.
 
 CREATE TABLE Events (
     Events_Id        INTEGER PRIMARY KEY AUTOINCREMENT,
@@ -13,7 +18,7 @@ CREATE TABLE Dazez (
     Dazez_Date      DATETIME,
     Dazez_Time      DATETIME,
     Dazez_AlertDays SMALLINT,
-    Dazez_Notes     MEMO COLLATE NOCASE,
+    Dazez_Notes     LONGTEXT COLLATE NOCASE,
     Dazez_DaysTil   SMALLINT
 );
 

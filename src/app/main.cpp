@@ -1,6 +1,10 @@
+#include "core/EditorHook.h"
+#include "core/Globals.h"
 #include "core/MainCode_QW.h"
 #include "core/StartupHooks.h"
 #include "dates/cDateHandler.h"
+#include "editor/frmEditor.h"
+#include "editor/frmAbout.h"
 #include "editor/frmURL.h"
 #include "mainwindow/frmDazez.h"
 
@@ -12,7 +16,7 @@
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    platform::installQtServices();
+    platform::installQtServices(core::kProductName);
 
     QPointer<frmDazez> mainWindow;
     core::StartupHooks &hooks = core::startupHooks();
@@ -22,6 +26,8 @@ int main(int argc, char **argv)
         mainWindow->Load();
     };
     hooks.showWebsiteFallback = [] { showWebsiteFallbackWindow(); };
+    core::editorInstanceHook() = [] { return editorDefaultInstance(); };
+    hooks.showAbout = [] { showAboutWindow(); };
 
     Main();
 

@@ -14,10 +14,19 @@
 // returns the result it held at that moment. Only vb::RuntimeError is handled: anything else
 // (platform::ProgramEnded in particular) passes through untouched.
 //
-//     Procedure p("cDAO.RSReadFrom");
+// Ignore goes on after a step that did not do its work, so a later step can meet an object that
+// was never made (a recordset whose open failed, a window that was not created). No step
+// dereferences such a pointer itself: it reaches the object through object() (or an accessor
+// built on it, such as core::db() and core::sharedRecordset()), which raises 91 "Object variable
+// or With block variable not set" for a missing one, and that error goes through the same
+// protocol as any other.
+//
+//     Procedure p("frmDazez.GetEventName");
+//     std::shared_ptr<jet::Recordset> rs;
 //     int count = 0;
-//     p([&] { grsShared = gdbMain->OpenRecordset(sql, jet::dbOpenSnapshot); });
-//     p([&] { count = grsShared->RecordCount(); });
+//     p([&] { rs = core::db().OpenRecordset(sql, jet::dbOpenSnapshot); });
+//     p([&] { count = object(rs).RecordCount(); });   // never rs->RecordCount()
+//     p([&] { core::closeRecordset(rs); });           // no error when there is none
 //     return count;
 
 #include "platform/vb/RuntimeError.h"
@@ -30,6 +39,15 @@
 namespace core {
 
 enum class ErrorVariant { Dialog, LogOnly, LogAndContinue, Silent };
+
+// The object behind an object variable (any pointer: raw, shared, unique, QPointer); raises 91
+// when it is not set, as using an unset object variable does.
+template <class Pointer> auto &object(const Pointer &pointer)
+{
+    if (!pointer)
+        vb::raise(vb::err::ObjectVariableNotSet);
+    return *pointer;
+}
 
 // What a procedure's own handler decides for an error before the variant applies.
 enum class ErrorAction {

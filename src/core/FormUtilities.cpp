@@ -26,16 +26,9 @@ constexpr std::int32_t kReadOnlyListBoxColor = 0xC0FFFF;
 // Code 146 of the ANSI code page (Windows-1252): the right single quotation mark.
 constexpr char16_t kApostropheReplacement = 0x2019;
 
-platform::Form &formOf(platform::Form *form)
-{
-    if (!form)
-        vb::raise(vb::err::ObjectVariableNotSet);
-    return *form;
-}
-
 Control *controlAt(platform::Form *form, int index)
 {
-    const auto &controls = formOf(form).Controls();
+    const auto &controls = core::object(form).Controls();
     if (index < 0 || index >= controls.size())
         vb::raise(vb::err::SubscriptOutOfRange);
     return controls.at(index);
@@ -43,7 +36,7 @@ Control *controlAt(platform::Form *form, int index)
 
 int controlCount(platform::Form *form)
 {
-    return static_cast<int>(formOf(form).Controls().size());
+    return static_cast<int>(core::object(form).Controls().size());
 }
 
 // Mid(Tag, 3, 1), lower-cased, is "d".
@@ -67,12 +60,14 @@ void CenterForm(platform::Form *argForm)
     p([&] {
         const float screenHalf =
             static_cast<float>(platform::services().screen->widthTwips()) / 2.0f;
-        formOf(argForm).setLeft(screenHalf - static_cast<float>(argForm->Width()) / 2.0f);
+        platform::Form &form = core::object(argForm);
+        form.setLeft(screenHalf - static_cast<float>(form.Width()) / 2.0f);
     });
     p([&] {
         const float screenHalf =
             static_cast<float>(platform::services().screen->heightTwips()) / 2.0f;
-        formOf(argForm).setTop(screenHalf - static_cast<float>(argForm->Height()) / 2.0f);
+        platform::Form &form = core::object(argForm);
+        form.setTop(screenHalf - static_cast<float>(form.Height()) / 2.0f);
     });
 }
 

@@ -1,5 +1,6 @@
 #include "Globals.h"
 
+#include "ErrorProtocol.h"
 #include "modDataSQL.h"
 
 #include "platform/services/Services.h"
@@ -28,23 +29,24 @@ QString programPath(const QString &fileName)
 
 jet::Database &db()
 {
-    if (!gdbMain)
-        vb::raise(vb::err::ObjectVariableNotSet);
-    return *gdbMain;
+    return object(gdbMain);
 }
 
 jet::Recordset &sharedRecordset()
 {
-    if (!grsShared)
-        vb::raise(vb::err::ObjectVariableNotSet);
-    return *grsShared;
+    return object(grsShared);
+}
+
+void closeRecordset(std::shared_ptr<jet::Recordset> &recordset)
+{
+    if (recordset && recordset->isOpen())
+        recordset->Close();
+    recordset.reset();
 }
 
 void closeSharedRecordset()
 {
-    if (grsShared && grsShared->isOpen())
-        grsShared->Close();
-    grsShared.reset();
+    closeRecordset(grsShared);
 }
 
 void resetGlobals()

@@ -48,7 +48,7 @@ extern udtSettings gudtSettings;
 extern udtAppInfo gudtAppInfo;
 extern QString gstrEnabledColor; // decimal text of a colour number, from the splash window
 extern QString gstrVersion;
-extern QString gstrHelpFile;     // the runtime's help-file path (App.HelpFile)
+extern QString gstrHelpFile; // the runtime's help-file path (App.HelpFile)
 
 namespace core {
 
@@ -66,10 +66,13 @@ inline const QString kConnectText = QStringLiteral("MS Access;pwd=vmr;");
 QString programPath(const QString &fileName);
 
 // The open database and the shared recordset; raise 91 (object variable not set) when there is
-// none, as using an unset object variable does.
+// none, as using an unset object variable does (object() in ErrorProtocol.h). Steps reach them
+// only through these, never through gdbMain-> or grsShared->: after an ignored failure there may
+// be none.
 jet::Database &db();
 jet::Recordset &sharedRecordset();
-// Closes the shared recordset when it is open and sets it to nothing; no error when there is none.
+// Closes a recordset when it is open and sets it to nothing; no error when there is none.
+void closeRecordset(std::shared_ptr<jet::Recordset> &recordset);
 void closeSharedRecordset();
 
 // Puts every global back to its start-up value (tests).

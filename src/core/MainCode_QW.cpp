@@ -29,8 +29,11 @@ void Main()
         if (platform::services().instance->prevInstance())
             platform::services().program->end(0);
     });
-    p([&] { gudtAppInfo.LanguageName = settings->prpLocalLanguageName(); });
-    p([&] { gudtAppInfo.LanguageEnglishName = vb::CStr(settings->prpLocalLanguageEnglishName()); });
+    p([&] { gudtAppInfo.LanguageName = core::object(settings).prpLocalLanguageName(); });
+    p([&] {
+        gudtAppInfo.LanguageEnglishName =
+            vb::CStr(core::object(settings).prpLocalLanguageEnglishName());
+    });
     p([&] { gstrHelpFile = core::programPath(QStringLiteral("virazivuzo.hlp")); });
     p([&] {
         gstrVersion = QStringLiteral("version ") + QString::number(core::kVersionMajor) +
@@ -41,7 +44,7 @@ void Main()
     QPointer<frmSplash> splash;
     p([&] { splash = new frmSplash; });
     p([&] {
-        splash->Show();
+        core::object(splash).Show();
         if (!splash || splash->isUnloaded())
             vb::raise(vb::err::FormUnloaded);
     });

@@ -117,7 +117,7 @@ void WriteSystemData()
             version = *answered;
     });
     for (const auto &[label, value] : labelledEntries())
-        p([&] { entry(label, value(*settings)); });
+        p([&] { entry(label, value(core::object(settings))); });
     p([&] { entry(QStringLiteral("ScreenWidth: "), QString::number(widthPixels, 'f', 0)); });
     p([&] { entry(QStringLiteral("ScreenHeight: "), QString::number(heightPixels, 'f', 0)); });
     p([&] {
@@ -137,8 +137,8 @@ void WriteSystemData()
     p([&] { entry(QString(), QString()); });
     // Kept for the run; read after the section so that they do not stand between its entries'
     // reads of the shared locale buffer.
-    p([&] { gudtAppInfo.ShortDateFormat = settings->prpShortDateFormat(); });
-    p([&] { gudtAppInfo.CountryEnglishName = settings->prpEnglishNameOfCountry(); });
-    p([&] { gudtAppInfo.IntlMonetarySymbol = settings->prpIntlMonetarySymbol(); });
+    p([&] { gudtAppInfo.ShortDateFormat = core::object(settings).prpShortDateFormat(); });
+    p([&] { gudtAppInfo.CountryEnglishName = core::object(settings).prpEnglishNameOfCountry(); });
+    p([&] { gudtAppInfo.IntlMonetarySymbol = core::object(settings).prpIntlMonetarySymbol(); });
     p([&] { settings.reset(); });
 }

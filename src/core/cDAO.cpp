@@ -32,15 +32,29 @@ std::function<core::ErrorAction(const vb::RuntimeError &)> retryWhileTableHeld()
     };
 }
 
+// Replaces grsShared with the recordset of a statement, as the open step of RSReadFrom and
+// RSOpen. Ignore after a failed open goes on as though the statement had been opened, so the
+// earlier recordset is given up and the shared one is then nothing: no later step reads another
+// statement's rows as this one's, and each that needs the rows raises 91. Abort leaves the
+// earlier recordset in place.
+void openShared(core::Procedure &p, const QString &sql, jet::RecordsetType type)
+{
+    std::shared_ptr<jet::Recordset> opened;
+    if (p([&] { opened = core::db().OpenRecordset(sql, type); }))
+        grsShared = std::move(opened);
+}
+
 void copyFileReplacing(const QString &from, const QString &to)
 {
     QFile source(from);
     if (!source.open(QIODevice::ReadOnly))
         vb::raise(vb::err::FileNotFound);
     // Written beside the target and renamed over it only when complete, so a failed copy never
-    // leaves a half backup in place of an earlier good one.
+    // leaves a half backup in place of an earlier good one. A folder that takes no new file can
+    // still hold a writable target, which a plain copy would overwrite: that one is then
+    // written in place, without the protection.
     QSaveFile target(to);
-    target.setDirectWriteFallback(false);
+    target.setDirectWriteFallback(true);
     if (!target.open(QIODevice::WriteOnly))
         vb::raise(vb::err::PermissionDenied);
     while (!source.atEnd()) {
@@ -60,14 +74,15 @@ int cDAO::RSReadFrom(const QString &argSQL)
 {
     core::Procedure p(QStringLiteral("cDAO.RSReadFrom"));
     int count = 0;
-    p([&] { grsShared = core::db().OpenRecordset(argSQL, jet::dbOpenSnapshot); });
+    openShared(p, argSQL, jet::dbOpenSnapshot);
     p([&] {
-        if (grsShared->RecordCount() >= 1) {
-            grsShared->MoveLast();
-            grsShared->MoveFirst();
+        jet::Recordset &rs = core::sharedRecordset();
+        if (rs.RecordCount() >= 1) {
+            rs.MoveLast();
+            rs.MoveFirst();
         }
     });
-    p([&] { count = grsShared->RecordCount(); });
+    p([&] { count = core::sharedRecordset().RecordCount(); });
     return count;
 }
 
@@ -85,7 +100,7 @@ void cDAO::RSOpen(const QString &argSQL)
 {
     core::Procedure p(QStringLiteral("cDAO.RSOpen"));
     p.setHandler(retryWhileTableHeld());
-    p([&] { grsShared = core::db().OpenRecordset(argSQL, jet::dbOpenDynaset); });
+    openShared(p, argSQL, jet::dbOpenDynaset);
 }
 
 bool cDAO::DAOOpenConnection(QString &argConnectionString)
@@ -107,11 +122,12 @@ bool cDAO::DAOOpenConnection(QString &argConnectionString)
     jet::DBEngine *engine = nullptr;
     p([&] { engine = &jet::DBEngine::instance(); });
     p([&] {
-        gwsMain = engine->CreateWorkspace(QString(), QStringLiteral("Admin"), QString(),
-                                          jet::dbUseJet);
+        gwsMain = core::object(engine).CreateWorkspace(QString(), QStringLiteral("Admin"),
+                                                       QString(), jet::dbUseJet);
     });
     p([&] {
-        gdbMain = gwsMain->OpenDatabase(argConnectionString, false, false, core::kConnectText);
+        gdbMain = core::object(gwsMain).OpenDatabase(argConnectionString, false, false,
+                                                     core::kConnectText);
     });
     p([&] { result = true; });
     return result;
@@ -136,22 +152,21 @@ bool cDAO::BackUpDatabase(platform::CommonDialog *argCdlg)
     QString preset;
     p([&] { preset = backupPresetName(); });
     p([&] {
-        if (!argCdlg)
-            vb::raise(vb::err::ObjectVariableNotSet);
-        argCdlg->InitDir = platform::services().program->folder();
-        argCdlg->DialogTitle =
+        platform::CommonDialog &dialog = core::object(argCdlg);
+        dialog.InitDir = platform::services().program->folder();
+        dialog.DialogTitle =
             QStringLiteral("Backup ") + core::kProductName + QStringLiteral(" database.");
-        argCdlg->FileName = preset;
-        argCdlg->Filter = QStringLiteral("*.mdb|*.mdb");
+        dialog.FileName = preset;
+        dialog.Filter = QStringLiteral("*.mdb|*.mdb");
     });
-    p([&] { argCdlg->ShowSave(); });
+    p([&] { core::object(argCdlg).ShowSave(); });
     p([&] {
         // A confirmed dialog always gives a full path, so the bare preset means cancel.
-        if (argCdlg->FileName == preset)
+        if (core::object(argCdlg).FileName == preset)
             p.leave();
     });
     p([&] { core::db().Close(); });
-    p([&] { copyFileReplacing(gstrDbPath, argCdlg->FileName); });
+    p([&] { copyFileReplacing(gstrDbPath, core::object(argCdlg).FileName); });
     p([&] { DAOOpenConnection(gstrDbPath); });
     p([&] { result = true; });
     if (failed)
@@ -165,19 +180,17 @@ bool MakeConnectionString(platform::Form *argForm)
     bool result = false;
     platform::CommonDialog *dialog = nullptr;
     p([&] {
-        dialog = argForm ? static_cast<QObject *>(argForm)->findChild<platform::CommonDialog *>(
-                               QStringLiteral("cdlg1"))
-                         : nullptr;
-        if (!dialog)
-            vb::raise(vb::err::ObjectVariableNotSet);
+        dialog = static_cast<QObject &>(core::object(argForm))
+                     .findChild<platform::CommonDialog *>(QStringLiteral("cdlg1"));
     });
     p([&] {
-        dialog->FileName.clear();
-        dialog->DialogTitle = core::kProductName + QStringLiteral(" database connection ");
-        dialog->Filter = core::kDatabaseFileName + QLatin1Char('|') + core::kDatabaseFileName;
+        platform::CommonDialog &cdlg1 = core::object(dialog);
+        cdlg1.FileName.clear();
+        cdlg1.DialogTitle = core::kProductName + QStringLiteral(" database connection ");
+        cdlg1.Filter = core::kDatabaseFileName + QLatin1Char('|') + core::kDatabaseFileName;
     });
-    p([&] { dialog->ShowOpen(); });
-    p([&] { gstrDbPath = dialog->FileName; });
+    p([&] { core::object(dialog).ShowOpen(); });
+    p([&] { gstrDbPath = core::object(dialog).FileName; });
     p([&] {
         result = !gstrDbPath.isEmpty() && gstrDbPath.toLower().contains(core::kDatabaseFileName);
     });

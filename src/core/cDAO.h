@@ -14,11 +14,12 @@ class cDAO
 {
 public:
     // grsShared := a read-only snapshot of the statement on its first row; returns the full row
-    // count (0 when the statement failed and the user aborted).
+    // count (0 when the statement failed). When the statement fails, Abort leaves grsShared as
+    // it was; Ignore leaves it set to nothing, never to an earlier statement's recordset.
     int RSReadFrom(const QString &argSQL);
     // Runs an action statement on gdbMain; true when it ran (or the user ignored its failure).
     bool RSDelete(const QString &argSQL);
-    // grsShared := an updatable dynaset of the statement.
+    // grsShared := an updatable dynaset of the statement (a failure as in RSReadFrom).
     void RSOpen(const QString &argSQL);
     // Opens gstrDbPath's database into gwsMain/gdbMain. A missing file asks whether to search
     // for it (No ends the program); any other failure goes to the error dialog. True when open.

@@ -69,6 +69,11 @@ platform::Label *label(platform::Form *form, const QString &name, const QString 
 
 } // namespace
 
+QIcon frmSplash::programPicture()
+{
+    return ::programPicture();
+}
+
 const QString frmSplash::kCopyright = QStringLiteral("Copyright (C) 2003 Quarnwell");
 
 frmSplash::frmSplash(QWidget *parent) : platform::Form(QStringLiteral("frmSplash"), parent)

@@ -25,6 +25,8 @@ public:
 
     // The program's copyright notice, as its version information carries it.
     static const QString kCopyright;
+    // The program's picture (img1), which the about window shows too.
+    static QIcon programPicture();
 
     platform::PictureBox *img1 = nullptr;
     platform::Image *imgLogo = nullptr;

@@ -15,13 +15,10 @@ vb::Variant GetEventName(std::int32_t argEventId)
     });
     p([&] { rs = core::db().OpenRecordset(statement, jet::dbOpenSnapshot); });
     p([&] {
-        if (rs->RecordCount() > 0)
-            result = rs->Field(QStringLiteral("Events_EventName"));
+        const jet::Recordset &own = core::object(rs);
+        if (own.RecordCount() > 0)
+            result = own.Field(QStringLiteral("Events_EventName"));
     });
-    p([&] {
-        if (rs)
-            rs->Close();
-        rs.reset();
-    });
+    p([&] { core::closeRecordset(rs); });
     return result;
 }

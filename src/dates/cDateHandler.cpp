@@ -64,13 +64,6 @@ void switchNoticeTimer(bool on)
     }
 }
 
-QObject &monthView(const QPointer<QObject> &view)
-{
-    if (!view)
-        vb::raise(vb::err::ObjectVariableNotSet);
-    return *view;
-}
-
 // One month forward (+1) or back (-1), across the turn of the year.
 void pageMonthView(QObject &view, int step)
 {
@@ -149,24 +142,24 @@ void cDateHandler::SetDaysTil()
     p([&] { any = core::sharedRecordset().RecordCount() > 0; });
     if (any) {
         while (p.ok() && !p.value(true, [] { return core::sharedRecordset().eof(); })) {
-            p([&] { grsShared->Edit(); });
+            p([&] { core::sharedRecordset().Edit(); });
             p([&] {
-                const vb::Date date = vb::CDate(grsShared->Field(QStringLiteral("Dazez_Date")));
-                grsShared->SetField(QStringLiteral("Dazez_DaysTil"), GetDaysTil(date, now));
+                jet::Recordset &rs = core::sharedRecordset();
+                const vb::Date date = vb::CDate(rs.Field(QStringLiteral("Dazez_Date")));
+                rs.SetField(QStringLiteral("Dazez_DaysTil"), GetDaysTil(date, now));
             });
-            p([&] { grsShared->Update(); });
-            p([&] { grsShared->MoveNext(); });
+            p([&] { core::sharedRecordset().Update(); });
+            p([&] { core::sharedRecordset().MoveNext(); });
         }
     }
     p([&] { core::closeSharedRecordset(); });
 
-    // A pass that stopped on an error keeps the rows it rewrote before the error.
+    // A pass that stopped on an error keeps the rows it rewrote before the error, unless the
+    // error made the engine abandon the transaction (a full disk): then nothing is left to commit.
+    // A commit that fails leaves no transaction open, so there is nothing to roll back either.
     if (inTransaction) {
         Procedure commit(QStringLiteral("cDateHandler.SetDaysTil"), ErrorVariant::LogOnly);
-        if (!commit([&] { gwsMain->CommitTrans(); })) {
-            Procedure rollback(QStringLiteral("cDateHandler.SetDaysTil"), ErrorVariant::LogOnly);
-            rollback([&] { gwsMain->Rollback(); });
-        }
+        commit([&] { gwsMain->CommitTrans(); });
     }
 }
 
@@ -177,7 +170,7 @@ void cDateHandler::SetComingEvents()
     p([&] { cDAO().RSReadFrom(QStringLiteral("SELECT * FROM DAzez")); });
     while (p.ok() && !p.value(true, [] { return core::sharedRecordset().eof(); })) {
         p([&] {
-            const jet::Recordset &rs = *grsShared;
+            const jet::Recordset &rs = core::sharedRecordset();
             const vb::Variant daysTil = rs.Field(QStringLiteral("Dazez_DaysTil"));
             if (!atMost(daysTil, rs.Field(QStringLiteral("Dazez_AlertDays"))))
                 return;
@@ -186,7 +179,7 @@ void cDateHandler::SetComingEvents()
                                   rs.Field(QStringLiteral("Dazez_Time")),
                                   vb::Variant(dates::kNotShownStatus));
         });
-        p([&] { grsShared->MoveNext(); });
+        p([&] { core::sharedRecordset().MoveNext(); });
     }
     p([&] { core::closeSharedRecordset(); });
     p([&] { gudtAppInfo.UpcomingBuiltDate = vb::Variant(vb::Date::fromQDate(today())); });
@@ -253,8 +246,8 @@ void cDateHandler::PageMonthViews(std::int16_t argFlag)
     const int step = argFlag == 1 ? 1 : argFlag == 2 ? -1 : 0;
     if (step == 0)
         return;
-    p([&] { pageMonthView(monthView(mMonthView1), step); });
-    p([&] { pageMonthView(monthView(mMonthView2), step); });
+    p([&] { pageMonthView(core::object(mMonthView1), step); });
+    p([&] { pageMonthView(core::object(mMonthView2), step); });
 }
 
 std::int16_t cDateHandler::GetDaysTil(vb::Date argDate)
@@ -301,11 +294,7 @@ bool cDateHandler::DisplayEvent(const vb::Variant &argVemoId)
     bool shown = false;
     p([&] { frm = new frmEventNotice(); });
     p([&] { cDAO().RSReadFrom(kSelectEntry + QString::number(vb::CLng(argVemoId))); });
-    auto notice = [&]() -> frmEventNotice & {
-        if (!frm)
-            vb::raise(vb::err::ObjectVariableNotSet);
-        return *frm;
-    };
+    auto notice = [&]() -> frmEventNotice & { return core::object(frm); };
     auto field = [](const char *name) {
         return core::sharedRecordset().Field(QString::fromLatin1(name));
     };

@@ -10,7 +10,15 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <optional>
+
+#include <sys/fsuid.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -54,7 +62,8 @@ TEST_F(DataAccess, ANewRowsIdIsReadBack)
     EXPECT_EQ(grsShared->RecordCount(), 0);
     grsShared->AddNew();
     grsShared->SetField(QStringLiteral("Dazez_Name"), QStringLiteral("New"));
-    grsShared->SetField(QStringLiteral("Dazez_AlertDays"), QStringLiteral("12")); // text, as the editor writes
+    grsShared->SetField(QStringLiteral("Dazez_AlertDays"),
+                        QStringLiteral("12")); // text, as the editor writes
     grsShared->Update();
     grsShared->MoveFirst();
     grsShared->MoveLast();
@@ -83,8 +92,8 @@ TEST_F(DataAccess, AHeldTableIsTriedAFewTimesThenReported)
 {
     addEntry(QStringLiteral("Held"), QStringLiteral("2001-02-03"));
     // Another connection holds the file in a write transaction.
-    auto other = jet::DBEngine::instance().CreateWorkspace(QString(), QStringLiteral("Admin"),
-                                                           QString());
+    auto other =
+        jet::DBEngine::instance().CreateWorkspace(QString(), QStringLiteral("Admin"), QString());
     auto otherDb = other->OpenDatabase(gstrDbPath, false, false, core::kConnectText);
     other->BeginTrans();
     otherDb->Execute(QStringLiteral("UPDATE Events SET Events_EventName = 'Birthday'"));
@@ -230,6 +239,125 @@ TEST_F(Backup, AFailedCopyIsLoggedOnlyAndTheDatabaseIsOpenAgain)
     EXPECT_TRUE(stillOpen());
 }
 
+// A folder this process cannot create files in. Root creates files anywhere, so as root this
+// thread's file operations run as the unprivileged user "nobody" from close() to leave(); the
+// program folder and the database are opened to everybody for that.
+class ReadOnlyFolder
+{
+public:
+    ReadOnlyFolder()
+    {
+        mRoot = geteuid() == 0;
+        if (mRoot) {
+            openToAll(QFileInfo(gstrDbPath).absolutePath(), 0777);
+            openToAll(gstrDbPath, 0666);
+        }
+    }
+    ~ReadOnlyFolder()
+    {
+        leave();
+        QFile::setPermissions(mDir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    // A file in the folder, made before the folder is closed; `writable` for everybody or for
+    // nobody.
+    QString addFile(const QString &name, const QByteArray &content, bool writable)
+    {
+        const QString path = mDir.filePath(name);
+        QFile f(path);
+        f.open(QIODevice::WriteOnly);
+        f.write(content);
+        f.close();
+        openToAll(path, writable ? 0666 : 0444);
+        return path;
+    }
+
+    // Closes the folder to new files; false (with the reason) when this process can still
+    // create them.
+    bool close(std::string *why)
+    {
+        openToAll(mDir.path(), 0555);
+        if (mRoot) {
+            setfsgid(kNobody);
+            setfsuid(kNobody);
+            if (setfsuid(-1) != kNobody) {
+                *why = "root cannot take an unprivileged file-system user here";
+                return false;
+            }
+        }
+        QFile probe(mDir.filePath(QStringLiteral("probe")));
+        if (probe.open(QIODevice::WriteOnly)) {
+            probe.remove();
+            *why = "this process creates files in a read-only folder";
+            return false;
+        }
+        return true;
+    }
+
+    void leave()
+    {
+        if (mRoot) {
+            setfsuid(0);
+            setfsgid(0);
+        }
+    }
+
+    QString path() const { return mDir.path(); }
+
+private:
+    static constexpr uid_t kNobody = 65534;
+
+    static void openToAll(const QString &path, mode_t mode)
+    {
+        ::chmod(QFile::encodeName(path).constData(), mode);
+    }
+
+    QTemporaryDir mDir;
+    bool mRoot = false;
+};
+
+TEST_F(Backup, AReadOnlyFolderTakesTheCopyOnlyOverAWritableFile)
+{
+    struct Case
+    {
+        const char *name;
+        std::optional<bool> writableTarget; // nothing: no file there yet
+        bool copied;
+    };
+    const Case cases[] = {
+        {"writable earlier backup: written in place", true, true},
+        {"read-only earlier backup", false, false},
+        {"no file to write over", std::nullopt, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        core::closeSharedRecordset();
+        QFile::remove(platform.programFolder() + QStringLiteral("/DebugLog.TXT"));
+        ReadOnlyFolder folder;
+        QString target = folder.path() + QStringLiteral("/copy.mdb");
+        if (c.writableTarget)
+            target = folder.addFile(QStringLiteral("copy.mdb"), "old backup", *c.writableTarget);
+        std::string why;
+        if (!folder.close(&why))
+            GTEST_SKIP() << why;
+
+        platform.fileDialogs.expectPath(target);
+        const bool copied = cDAO().BackUpDatabase(&dialog);
+        const bool open = stillOpen();
+        core::closeSharedRecordset();
+        folder.leave();
+
+        EXPECT_EQ(copied, c.copied);
+        EXPECT_TRUE(open);
+        if (c.copied)
+            EXPECT_EQ(bytesOf(target), bytesOf(gstrDbPath));
+        else
+            EXPECT_TRUE(debugLog().contains(QStringLiteral("Description: cDAO.BackUpDatabase")));
+        EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), c.writableTarget ? 1 : 0)
+            << "nothing left beside the target";
+    }
+}
+
 class LocateDialog : public ::testing::Test
 {
 protected:
@@ -267,6 +395,18 @@ TEST_F(LocateDialog, OnlyAFileNamedLikeTheDatabaseIsUsable)
     EXPECT_EQ(request.title, QStringLiteral("Almanoria database connection "));
     EXPECT_EQ(request.filter, QStringLiteral("vovuriv.mdb|vovuriv.mdb"));
     EXPECT_EQ(request.fileName, QString());
+}
+
+TEST_F(LocateDialog, AWindowWithoutTheDialogReportsEachStepThatNeedsIt)
+{
+    platform::Form bare{QStringLiteral("frmSplash")};
+    gstrDbPath.clear();
+    for (int i = 0; i < 3; ++i)
+        platform.messageBox.expect(platform::mb::Ignore,
+                                   QStringLiteral("An error has occured: 91\r\n"));
+    EXPECT_FALSE(MakeConnectionString(&bare));
+    EXPECT_EQ(platform.messageBox.calls().size(), 3u);
+    EXPECT_TRUE(platform.fileDialogs.calls().empty());
 }
 
 } // namespace

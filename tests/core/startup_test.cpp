@@ -293,6 +293,25 @@ TEST_F(StartupTest, AnErrorInTheSplashLoadGoesToMainsHandler)
         QStringLiteral("An error has occured: 91\r\n")));
 }
 
+TEST_F(StartupTest, RetryAfterAnErrorInTheSplashLoadRunsTheLoadAgain)
+{
+    platform.copyDeliveredDatabase();
+    int attempts = 0;
+    core::startupHooks().loadMainWindow = [&] {
+        if (++attempts == 1)
+            vb::raise(vb::err::ObjectVariableNotSet);
+        ++mainWindowLoads;
+    };
+    platform.messageBox.expect(Retry, QStringLiteral("Sub Main"));
+    EXPECT_FALSE(runMain());
+    EXPECT_EQ(platform.messageBox.calls().size(), 1u);
+    EXPECT_EQ(attempts, 2);
+    EXPECT_EQ(recomputes, 2) << "the whole load ran again";
+    EXPECT_EQ(mainWindowLoads, 1);
+    for (platform::Form *f : platform::Forms())
+        EXPECT_NE(f->Name(), QStringLiteral("frmSplash")) << "the second load unloads the splash";
+}
+
 TEST_F(StartupTest, EndingBoxAfterTheFallbackFindsNoUsableFile)
 {
     frmSplash splash;

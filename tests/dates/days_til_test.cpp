@@ -1,7 +1,10 @@
 #include "DatesFixture.h"
 
 #include "dates/cDateHandler.h"
+#include "platform/jet/JetErrors.h"
 #include "platform/vb/Locale.h"
+
+#include <sqlite3.h>
 
 using kxdatestest::DatesTest;
 using kxdatestest::Entry;
@@ -162,6 +165,95 @@ TEST_F(DatesTest, SetDaysTilStoppedMidwayLogsAndKeepsTheRowsDoneSoFar)
     EXPECT_EQ(storedDaysTil(third), vb::Variant(std::int16_t(50)));
     EXPECT_EQ(storedDaysTil(fourth), vb::Variant(std::int16_t(50)));
 }
+
+// The file refuses the pass's writes: it cannot grow (a full disk, found while rows are written),
+// or a reader holds it when the pass commits.
+enum class Refusal { FullDisk, HeldAtCommit };
+
+struct RefusedPassCase
+{
+    const char *label;
+    Refusal refusal;
+    int error;
+};
+
+class SetDaysTilRefusedTest : public DatesTest,
+                              public ::testing::WithParamInterface<RefusedPassCase>
+{
+protected:
+    void refuse(Refusal refusal)
+    {
+        if (refusal == Refusal::FullDisk) {
+            gdbMain->Execute(QStringLiteral("PRAGMA max_page_count = 1")); // no page more
+            return;
+        }
+        ASSERT_EQ(sqlite3_open_v2(QFile::encodeName(gstrDbPath).constData(), &mReader,
+                                  SQLITE_OPEN_READWRITE, nullptr),
+                  SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(mReader, "PRAGMA key = 'vmr'; BEGIN; SELECT count(*) FROM Dazez;",
+                               nullptr, nullptr, nullptr),
+                  SQLITE_OK);
+    }
+    void allow()
+    {
+        gdbMain->Execute(QStringLiteral("PRAGMA max_page_count = 1073741823"));
+        if (mReader) {
+            sqlite3_exec(mReader, "ROLLBACK", nullptr, nullptr, nullptr);
+            sqlite3_close(mReader);
+            mReader = nullptr;
+        }
+    }
+    void TearDown() override
+    {
+        allow();
+        DatesTest::TearDown();
+    }
+    sqlite3 *mReader = nullptr;
+};
+
+TEST_P(SetDaysTilRefusedTest, ReportsOnceLeavesNoTransactionAndTheNextPassCommits)
+{
+    const RefusedPassCase c = GetParam();
+    setToday(QDate(2026, 12, 10));
+    // Full pages: each row grows when its days until (0 now, 173 after the pass) is written.
+    execute(QStringLiteral(
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 400) "
+        "INSERT INTO Dazez (Events_Id, Dazez_Name, Dazez_Date, Dazez_Time, Dazez_AlertDays, "
+        "Dazez_Notes, Dazez_DaysTil) SELECT 1, 'Entry ' || i, '1980-06-01 00:00:00', "
+        "'1899-12-30 09:00:00', 3, 'notes', 0 FROM n"));
+    const auto allDaysTil = [&](int expected) {
+        auto rs = gdbMain->OpenRecordset(
+            QStringLiteral("SELECT count(*) AS n FROM Dazez WHERE Dazez_DaysTil = %1")
+                .arg(expected),
+            jet::dbOpenSnapshot);
+        return rs->Field(QStringLiteral("n")) == vb::Variant(std::int32_t(400));
+    };
+
+    refuse(c.refusal);
+    cDateHandler().SetDaysTil();
+    EXPECT_TRUE(platform.messageBox.calls().empty());
+    const QString log = debugLog();
+    EXPECT_EQ(log.count(QStringLiteral("Number: ")), 1) << log.toStdString();
+    EXPECT_TRUE(log.contains(QStringLiteral("Number: %1").arg(c.error))) << log.toStdString();
+    EXPECT_THROW(gwsMain->CommitTrans(), vb::RuntimeError) << "transaction left open";
+    EXPECT_TRUE(allDaysTil(0)) << "nothing of the refused pass is kept";
+
+    allow();
+    cDateHandler().SetDaysTil();
+    EXPECT_EQ(debugLog(), log) << "the next pass reports nothing";
+    EXPECT_THROW(gwsMain->CommitTrans(), vb::RuntimeError) << "transaction left open";
+    core::closeSharedRecordset();
+    gdbMain->Close();
+    gdbMain.reset();
+    ASSERT_TRUE(cDAO().DAOOpenConnection(gstrDbPath));
+    EXPECT_TRUE(allDaysTil(173)) << "committed to the file";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Refusals, SetDaysTilRefusedTest,
+    ::testing::Values(RefusedPassCase{"FullDisk", Refusal::FullDisk, jet::err::DiskFull},
+                      RefusedPassCase{"HeldAtCommit", Refusal::HeldAtCommit, jet::err::TableHeld}),
+    [](const ::testing::TestParamInfo<RefusedPassCase> &info) { return info.param.label; });
 
 TEST_F(DatesTest, SetDaysTilWithoutADatabaseOnlyLogs)
 {

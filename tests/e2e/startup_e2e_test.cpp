@@ -1,13 +1,22 @@
 // The real program, started as a user starts it: a folder holding the executable and the
-// delivered database. Checks the debug log a clean start writes, the single-instance rule and
-// that a killed run leaves nothing behind that blocks the next start.
+// delivered database. Checks the debug log a clean start writes, the single-instance rule, that
+// a killed run leaves nothing behind that blocks the next start, and that a start whose settings
+// cannot be read, with every error dialog answered Ignore, never dies from a signal.
+
+#include "core/Globals.h"
+#include "platform/jet/Jet.h"
 
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStringList>
 #include <QSysInfo>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
+#include <QThread>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -91,6 +100,100 @@ QStringList entryTexts(const QString &log, QString *error)
     return texts;
 }
 
+// The keyboard of a program drawn on Qt's VNC platform, reached as a VNC viewer reaches it (the
+// remote framebuffer protocol, version 3.3, no authentication): nothing in the program knows it
+// is being driven.
+class VncKeyboard
+{
+public:
+    // Connects and completes the handshake; false when no server answered in time.
+    bool connect(quint16 port, int timeoutMs)
+    {
+        QDeadlineTimer deadline(timeoutMs);
+        do {
+            mSocket.abort();
+            mSocket.connectToHost(QStringLiteral("127.0.0.1"), port);
+            if (mSocket.waitForConnected(500))
+                break;
+            QThread::msleep(100);
+        } while (!deadline.hasExpired());
+        if (mSocket.state() != QAbstractSocket::ConnectedState)
+            return false;
+        const QByteArray version = read(12, deadline);
+        if (!version.startsWith("RFB "))
+            return false;
+        mSocket.write("RFB 003.003\n");
+        const QByteArray security = read(4, deadline);
+        if (security.size() != 4 || qFromBigEndian<quint32>(security.constData()) != 1)
+            return false;
+        mSocket.write("\x01", 1); // shared session
+        const QByteArray init = read(24, deadline);
+        if (init.size() != 24)
+            return false;
+        const quint32 nameLength = qFromBigEndian<quint32>(init.constData() + 20);
+        return read(int(nameLength), deadline).size() == int(nameLength);
+    }
+
+    // Presses and releases a key (an X keysym).
+    void press(quint32 keysym)
+    {
+        for (const quint8 down : {1, 0}) {
+            char event[8] = {4, char(down), 0, 0};
+            qToBigEndian(keysym, event + 4);
+            mSocket.write(event, sizeof event);
+        }
+        mSocket.waitForBytesWritten(1000);
+    }
+
+private:
+    QByteArray read(int size, const QDeadlineTimer &deadline)
+    {
+        QByteArray bytes;
+        while (bytes.size() < size && !deadline.hasExpired()) {
+            if (mSocket.bytesAvailable() == 0 && !mSocket.waitForReadyRead(100))
+                continue;
+            bytes += mSocket.read(size - bytes.size());
+        }
+        return bytes;
+    }
+
+    QTcpSocket mSocket;
+};
+
+constexpr quint32 kKeyTab = 0xff09;
+constexpr quint32 kKeySpace = 0x20;
+
+// A port nobody listens on at the moment.
+quint16 freePort()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    return probe.serverPort();
+}
+
+struct ErrorEntry
+{
+    int number;
+    QString procedure;
+};
+
+// The error entries written after the system section: number and procedure name.
+std::vector<ErrorEntry> errorEntries(const QString &log)
+{
+    static const QRegularExpression entry(
+        QStringLiteral("\r\nNumber: (\\d+)\r\nDescription: ([^\r]*)\r\n"));
+    std::vector<ErrorEntry> entries;
+    const qsizetype sectionEnd = log.indexOf(kSectionEnd);
+    if (sectionEnd < 0)
+        return entries;
+    auto it = entry.globalMatch(log, sectionEnd + kSectionEnd.size());
+    while (it.hasNext()) {
+        const auto match = it.next();
+        entries.push_back({match.captured(1).toInt(), match.captured(2)});
+    }
+    return entries;
+}
+
 class StartupE2ETest : public ::testing::Test
 {
 protected:
@@ -117,11 +220,13 @@ protected:
     QString program() const { return folder.filePath(QStringLiteral("Kalendrix")); }
     QString logPath() const { return folder.filePath(QStringLiteral("DebugLog.TXT")); }
 
-    QProcess *start()
+    // `platform` is the Qt platform the program draws on: offscreen, or a VNC server whose
+    // keyboard a test can use.
+    QProcess *start(const QString &platform = QStringLiteral("offscreen"))
     {
         auto process = std::make_unique<QProcess>();
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
         // A lock of this test's own, so that tests running at the same time do not meet.
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
         process->setProcessEnvironment(env);
@@ -153,6 +258,20 @@ protected:
                 return log;
             }
             process->waitForFinished(50); // returns at once when the program ends
+        }
+    }
+
+    // Polls until the log holds `count` error entries after the system section, while the
+    // program runs; returns the entries found.
+    std::vector<ErrorEntry> waitForErrors(QProcess *process, std::size_t count)
+    {
+        QDeadlineTimer deadline(kStartTimeoutMs);
+        for (;;) {
+            const auto entries = errorEntries(QString::fromLocal8Bit(readLog()));
+            if (entries.size() >= count || deadline.hasExpired() ||
+                process->state() == QProcess::NotRunning)
+                return entries;
+            process->waitForFinished(50);
         }
     }
 
@@ -216,6 +335,44 @@ TEST_F(StartupE2ETest, AKilledRunDoesNotBlockTheNextStart)
     const QString log = QString::fromLocal8Bit(waitForSection(next));
     EXPECT_TRUE(log.startsWith(QStringLiteral("Computer Name: \r\nAlmanoria Version: 2.12.11")));
     EXPECT_FALSE(next->waitForFinished(1000)) << "the next start ended as a second instance";
+}
+
+TEST_F(StartupE2ETest, UnreadableSettingsWithEveryDialogIgnoredNeverEndInASignal)
+{
+    {
+        auto ws = jet::DBEngine::instance().CreateWorkspace({}, QStringLiteral("Admin"), {});
+        auto db = ws->OpenDatabase(folder.filePath(QStringLiteral("vovuriv.mdb")), false, false,
+                                   core::kConnectText);
+        db->Execute(QStringLiteral("ALTER TABLE Settings RENAME TO Settings_damaged"));
+        db->Close();
+    }
+    const quint16 port = freePort();
+    ASSERT_NE(port, 0);
+    QProcess *process = start(QStringLiteral("vnc:size=1024x768:port=%1").arg(port));
+    VncKeyboard keyboard;
+    ASSERT_TRUE(keyboard.connect(port, kStartTimeoutMs)) << "no VNC server on port " << port;
+
+    // The settings read fails; after Ignore, each of its two steps that need the recordset
+    // reports 91. The dialog opens on Abort: two Tabs reach Ignore.
+    const std::vector<int> expected = {3078, 91, 91};
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const auto entries = waitForErrors(process, i + 1);
+        ASSERT_EQ(entries.size(), i + 1)
+            << (process->state() != QProcess::NotRunning       ? "no further dialog"
+                : process->exitStatus() == QProcess::CrashExit ? "the program died from a signal"
+                                                               : "the program ended");
+        EXPECT_EQ(entries[i].number, expected[i]);
+        EXPECT_EQ(entries[i].procedure, QStringLiteral("cDAO.RSReadFrom"));
+        keyboard.press(kKeyTab);
+        keyboard.press(kKeyTab);
+        keyboard.press(kKeySpace);
+    }
+
+    // Nothing more is asked: the start goes on to the main window.
+    if (process->waitForFinished(1500)) {
+        EXPECT_EQ(process->exitStatus(), QProcess::NormalExit) << "ended by a signal";
+    }
+    EXPECT_EQ(errorEntries(QString::fromLocal8Bit(readLog())).size(), expected.size());
 }
 
 } // namespace

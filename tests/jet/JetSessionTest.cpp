@@ -67,6 +67,31 @@ TEST_F(SessionTest, RecordsetEditsTakePartInTheTransaction)
               vb::Variant("Birthday"));
 }
 
+TEST_F(SessionTest, FullDiskEndsTheTransactionAndIsReportedOnce)
+{
+    // The file may not grow past its size: a row too long for the free space cannot be added.
+    mDb->Execute(QStringLiteral("PRAGMA max_page_count = 1"));
+    const QString longName = QString(20000, u'x');
+    mWs->BeginTrans();
+    addEvent("Lost");
+    QString description;
+    EXPECT_EQ(errorOf([&] { addEvent(longName.toLatin1().constData()); }, &description),
+              jet::err::DiskFull);
+    EXPECT_EQ(description, QStringLiteral("Not enough space on disk."));
+    // The engine gave the transaction up with that error; ending it adds no second report.
+    EXPECT_EQ(errorOf([&] { mWs->CommitTrans(); }), 0);
+    EXPECT_EQ(errorOf([&] { mWs->Rollback(); }), jet::err::NoTransaction);
+    EXPECT_EQ(eventCount(), 5);
+
+    mDb->Execute(QStringLiteral("PRAGMA max_page_count = 1073741823"));
+    mWs->BeginTrans();
+    addEvent(longName.toLatin1().constData());
+    mWs->CommitTrans();
+    mDb->Close();
+    mDb = mWs->OpenDatabase(mPath, false, false, kConnect);
+    EXPECT_EQ(eventCount(), 6);
+}
+
 // Another process's connection to the same file, holding it in a transaction.
 class HeldFileTest : public SessionTest
 {
@@ -117,6 +142,39 @@ TEST_F(HeldFileTest, ReadingWhileAnotherHoldsTheFileExclusivelyIsTableHeld)
     EXPECT_EQ(eventCount(), 5) << "usable again once the other side lets go";
 }
 
+TEST_F(HeldFileTest, CommitThatFailsLeavesNoTransactionOpen)
+{
+    for (const bool nested : {false, true}) {
+        SCOPED_TRACE(nested ? "nested level" : "outermost level");
+        mWs->BeginTrans();
+        if (nested)
+            mWs->BeginTrans();
+        addEvent("Lost");
+        hold("BEGIN; SELECT count(*) FROM Events;"); // a reader: the write cannot be made
+        EXPECT_EQ(errorOf([&] {
+                      mWs->CommitTrans();
+                      if (nested)
+                          mWs->CommitTrans();
+                  }),
+                  jet::err::TableHeld);
+        EXPECT_EQ(errorOf([&] { mWs->Rollback(); }), jet::err::NoTransaction);
+        sqlite3_exec(mOther, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close(mOther);
+        mOther = nullptr;
+        EXPECT_EQ(eventCount(), 5) << "the failed level's work is rolled back";
+    }
+    mWs->BeginTrans();
+    addEvent("Kept");
+    mWs->CommitTrans();
+    hold("BEGIN; SELECT count(*) FROM Events;");
+    sqlite3_stmt *count = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(mOther, "SELECT count(*) FROM Events", -1, &count, nullptr),
+              SQLITE_OK);
+    ASSERT_EQ(sqlite3_step(count), SQLITE_ROW);
+    EXPECT_EQ(sqlite3_column_int(count, 0), 6) << "committed for other connections too";
+    sqlite3_finalize(count);
+}
+
 TEST_F(SessionTest, ClosedRecordsetIsInvalid)
 {
     auto rs = snapshot(QStringLiteral("SELECT * FROM Events"));
@@ -137,8 +195,7 @@ TEST_F(SessionTest, CloseReleasesTheFileAndInvalidatesItsRecordsets)
     EXPECT_FALSE(mDb->isOpen());
     EXPECT_FALSE(rs->isOpen());
     for (const auto &use : std::vector<std::function<void()>>{
-             [&] { rs->RecordCount(); },
-             [&] { rs->Field(QStringLiteral("Events_Id")); },
+             [&] { rs->RecordCount(); }, [&] { rs->Field(QStringLiteral("Events_Id")); },
              [&] { rs->Edit(); },
              [&] { mDb->OpenRecordset(QStringLiteral("SELECT * FROM Events")); },
              [&] { mDb->Execute(QStringLiteral("DELETE FROM Dazez")); }})

@@ -6,6 +6,8 @@
 #include "platform/vb/Variant.h"
 
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -50,6 +52,26 @@ inline int errorOf(const std::function<void()> &f, QString *description = nullpt
         return e.number();
     }
     return 0;
+}
+
+// The library's command-line shell; empty when none is installed.
+inline QString shellProgram()
+{
+    return QStandardPaths::findExecutable(QStringLiteral("sqlcipher"));
+}
+
+// What the shell writes to standard output for `script` run on the file at `path`, or an empty
+// text when it failed.
+inline QString runShell(const QString &shell, const QString &path, const QByteArray &script,
+                        int *exitCode)
+{
+    QProcess p;
+    p.start(shell, {path});
+    p.write(script);
+    p.closeWriteChannel();
+    p.waitForFinished(30000);
+    *exitCode = p.exitCode();
+    return QString::fromUtf8(p.readAllStandardOutput());
 }
 
 // A private copy of the delivered database, open through a workspace of its own.

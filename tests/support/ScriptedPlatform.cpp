@@ -82,7 +82,7 @@ std::optional<QString> ScriptedFileDialogs::save(const platform::FileDialogReque
     return answer(request, owner, false);
 }
 
-// ---- Program, clock, sound, shell -----------------------------------------------------------
+// ---- Program, clock, sound, shell, help ------------------------------------------------------
 
 void FakeProgram::end(int exitCode)
 {
@@ -105,6 +105,13 @@ std::intptr_t FakeShell::shellExecute(QWidget *owner, const QString &operation, 
     calls.push_back({owner, operation, file, parameters, directory, showCommand});
     if (error)
         throw *error;
+    return result;
+}
+
+bool RecordingHelp::winHelp(QWidget *owner, const QString &helpFile, unsigned command,
+                            std::uintptr_t data)
+{
+    calls.push_back({owner, helpFile, command, data});
     return result;
 }
 
@@ -272,6 +279,7 @@ ScriptedPlatform::ScriptedPlatform() : mPrevious(platform::services())
     s.screen = &screen;
     s.systemInfo = &systemInfo;
     s.instance = &instance;
+    s.help = &help;
     s.tray = &tray;
     platform::installServices(s);
     mPreviousPopupRunner = platform::setPopupMenuRunner(

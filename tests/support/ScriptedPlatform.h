@@ -173,6 +173,25 @@ public:
     std::optional<Version> version() const override { return versionInfo; }
 };
 
+struct HelpCall
+{
+    QWidget *owner = nullptr;
+    QString helpFile;
+    unsigned command = 0;
+    std::uintptr_t data = 0;
+};
+
+// Shows nothing; records every call and answers `result`.
+class RecordingHelp : public platform::HelpService
+{
+public:
+    bool result = true;
+    std::vector<HelpCall> calls;
+
+    bool winHelp(QWidget *owner, const QString &helpFile, unsigned command,
+                 std::uintptr_t data) override;
+};
+
 class FakeInstance : public platform::InstanceService
 {
 public:
@@ -260,6 +279,7 @@ public:
     FakeScreen screen;
     FakeSystemInfo systemInfo;
     FakeInstance instance;
+    RecordingHelp help;
     RecordingTray tray;
     ScriptedPopupMenus popupMenus;
 

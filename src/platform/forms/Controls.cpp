@@ -145,19 +145,6 @@ bool isDialogKey(const QKeyEvent *e)
     return e->key() == Qt::Key_Escape || e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
 }
 
-Qt::Alignment horizontal(Alignment a)
-{
-    switch (a) {
-    case Alignment::Right:
-        return Qt::AlignRight;
-    case Alignment::Center:
-        return Qt::AlignHCenter;
-    case Alignment::Left:
-        break;
-    }
-    return Qt::AlignLeft;
-}
-
 void applyBase(QWidget *widget, std::int32_t vbColor)
 {
     QPalette pal = widget->palette();
@@ -211,6 +198,19 @@ int vbLength(const QString &text, bool multiLine)
 }
 
 } // namespace
+
+Qt::Alignment horizontalAlignment(Alignment alignment)
+{
+    switch (alignment) {
+    case Alignment::Right:
+        return Qt::AlignRight;
+    case Alignment::Center:
+        return Qt::AlignHCenter;
+    case Alignment::Left:
+        break;
+    }
+    return Qt::AlignLeft;
+}
 
 // ---------------------------------------------------------------------------------------------
 // Control
@@ -324,8 +324,16 @@ bool Control::eventFilter(QObject *watched, QEvent *event)
     case QEvent::FocusIn:
         emit GotFocus();
         break;
-    case QEvent::FocusOut:
-        emit LostFocus();
+    case QEvent::FocusOut: {
+        // A pop-up menu or another application taking over leaves the focus where it was, as far
+        // as the window is concerned: no LostFocus then.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            emit LostFocus();
+        break;
+    }
+    case QEvent::MouseButtonDblClick:
+        emit DblClick();
         break;
     case QEvent::ShortcutOverride: {
         // Keep the inner widget from claiming Esc/Enter when the window has a button for it.
@@ -587,10 +595,10 @@ void TextBox::setAlignment(Alignment alignment)
 {
     mAlignment = alignment;
     if (mEdit) {
-        mEdit->setAlignment(horizontal(alignment) | Qt::AlignVCenter);
+        mEdit->setAlignment(horizontalAlignment(alignment) | Qt::AlignVCenter);
     } else {
         QTextOption option = mMulti->document()->defaultTextOption();
-        option.setAlignment(horizontal(alignment));
+        option.setAlignment(horizontalAlignment(alignment));
         mMulti->document()->setDefaultTextOption(option);
     }
 }
@@ -732,7 +740,7 @@ void Label::setCaption(const QString &caption)
 void Label::setAlignment(Alignment alignment)
 {
     mAlignment = alignment;
-    mLabel->setAlignment(horizontal(alignment) | Qt::AlignTop);
+    mLabel->setAlignment(horizontalAlignment(alignment) | Qt::AlignTop);
 }
 
 bool Label::WordWrap() const

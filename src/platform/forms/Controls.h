@@ -12,7 +12,7 @@
 // KeyDown alone, a key with a character by KeyPress alone (as the runtime does).
 //
 // Change fires when a text box's text changes, whether typed or set in code; setting the same
-// text again fires nothing.
+// text again fires nothing. DblClick fires for a double-click of any mouse button on the control.
 
 #include "platform/vb/Variant.h"
 
@@ -46,11 +46,17 @@ enum class ControlKind {
     Image,
     PictureBox,
     StatusBar,
+    ListView,
+    TabControl,
+    MonthView,
+    DTPicker,
+    Frame,
     Toolbar,
 };
 
 // The runtime's Alignment values.
 enum class Alignment { Left = 0, Right = 1, Center = 2 };
+Qt::Alignment horizontalAlignment(Alignment alignment);
 
 class Control : public QWidget
 {
@@ -89,6 +95,7 @@ signals:
     void LostFocus();
     void KeyDown(int &keyCode, int shift);
     void KeyPress(int &keyAscii);
+    void DblClick();
 
 protected:
     Control(ControlKind kind, QWidget *parent, const QString &name);

@@ -12,6 +12,7 @@
 #include <QEventLoop>
 #include <QMenuBar>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QShortcut>
 
 namespace platform {
@@ -140,9 +141,11 @@ void Form::Load()
 {
     if (mLoaded || mLoading || mUnloaded)
         return;
+    // A load that raised has not loaded the window: the flag goes down on every way out, so that
+    // the load can be run again (Retry in the caller's error dialog).
+    const auto loadingEnds = qScopeGuard([this] { mLoading = false; });
     mLoading = true;
     Form_Load();
-    mLoading = false;
     mLoaded = true;
 }
 

@@ -2,9 +2,13 @@
 
 #include "JetErrors.h"
 #include "JetInternal.h"
+#include "TextOrder.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
+
+#include <exception>
 
 namespace jet {
 
@@ -95,6 +99,9 @@ std::shared_ptr<Database> Workspace::OpenDatabase(const QString &path, bool excl
             wrongPassword();
     }
     sqlite3_busy_timeout(conn->db, kBusyTimeoutMs);
+    rc = detail::TextOrder::forLocale(QLocale()).install(conn->db);
+    if (rc != SQLITE_OK)
+        failSqlite(conn->db, rc, QString(), path);
 
     // The key is only checked when the first page is read.
     rc = sqlite3_exec(conn->db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
@@ -127,19 +134,12 @@ std::shared_ptr<Database> Workspace::OpenDatabase(const QString &path, bool excl
 // so an inner Rollback discards only what was done since its own BeginTrans.
 void Workspace::BeginTrans()
 {
-    const int level = mTransLevel;
     for (const auto &weak : mDatabases) {
         auto db = weak.lock();
-        if (!db || !db->isOpen())
-            continue;
-        Connection &c = *db->impl()->conn;
-        if (c.transDepth == 0)
-            c.exec("BEGIN", QString());
-        else
-            c.exec(("SAVEPOINT kx_level_" + std::to_string(c.transDepth)).c_str(), QString());
-        ++c.transDepth;
+        if (db && db->isOpen())
+            db->impl()->conn->beginLevel();
     }
-    mTransLevel = level + 1;
+    ++mTransLevel;
 }
 
 void Workspace::CommitTrans()
@@ -152,32 +152,35 @@ void Workspace::Rollback()
     EndTrans(false);
 }
 
-// Ends the innermost level on every database that takes part in it: the outermost level is the
-// real transaction, inner ones are savepoints.
+// Ends the innermost level on every database that takes part in it. The level ends also when a
+// database fails to end it (that database rolls it back); the first failure is raised after all
+// are done. A database whose transaction the engine has already abandoned has nothing to end:
+// the error that abandoned it was raised by the statement that failed.
 void Workspace::EndTrans(bool commit)
 {
     if (mTransLevel == 0)
         fail(err::NoTransaction,
              QStringLiteral("You tried to commit or rollback a transaction without first "
                             "beginning a transaction."));
+    std::exception_ptr failure;
     for (const auto &weak : mDatabases) {
         auto db = weak.lock();
         if (!db || !db->isOpen())
             continue;
         Connection &c = *db->impl()->conn;
+        c.followEngineTransaction();
         if (c.transDepth == 0)
-            continue; // opened after the BeginTrans: not part of this transaction
-        if (c.transDepth == 1) {
-            c.exec(commit ? "COMMIT" : "ROLLBACK", QString());
-        } else {
-            const std::string name = "kx_level_" + std::to_string(c.transDepth - 1);
-            const std::string sql =
-                commit ? "RELEASE " + name : "ROLLBACK TO " + name + "; RELEASE " + name;
-            c.exec(sql.c_str(), QString());
+            continue; // opened after the BeginTrans, or abandoned by the engine
+        try {
+            c.endLevel(commit);
+        } catch (...) {
+            if (!failure)
+                failure = std::current_exception();
         }
-        --c.transDepth;
     }
     --mTransLevel;
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
 // ---- database ----
@@ -200,15 +203,13 @@ void Database::Execute(const QString &sql)
     Connection &c = *mImpl->conn;
     c.ensureOpen();
     const QByteArray text = sql.toUtf8();
-    sqlite3_stmt *raw = nullptr;
-    int rc = sqlite3_prepare_v2(c.db, text.constData(), text.size(), &raw, nullptr);
-    detail::StatementGuard stmt(raw);
-    if (rc != SQLITE_OK)
-        failSqlite(c.db, rc, sql, c.path);
-    if (!raw)
+    detail::CachedStatement stmt(c, 'X', text);
+    stmt.prepareIfNone(text, sql);
+    if (!stmt.get())
         return; // an empty statement
+    int rc;
     do
-        rc = sqlite3_step(raw);
+        rc = sqlite3_step(stmt.get());
     while (rc == SQLITE_ROW);
     if (rc != SQLITE_DONE)
         failSqlite(c.db, rc, sql, c.path);

@@ -38,7 +38,9 @@ public:
     // not a database, 3008 when the file is held by another process.
     std::shared_ptr<Database> OpenDatabase(const QString &path, bool exclusive, bool readOnly,
                                            const QString &connect);
-    // Transactions over every database opened through this workspace.
+    // Transactions over every database opened through this workspace. A CommitTrans that fails
+    // (3026 for a full disk) raises its error and leaves that level ended, rolled back; a level
+    // whose transaction the engine abandoned after a failed statement ends without a word.
     void BeginTrans();
     void CommitTrans();
     void Rollback();
@@ -63,7 +65,8 @@ public:
     std::shared_ptr<Recordset> OpenRecordset(const QString &sql, int type = dbOpenDynaset);
     // Runs an action statement (DELETE, UPDATE, INSERT).
     void Execute(const QString &sql);
-    // Releases the file (so that it can be copied). Recordsets of this database become unusable.
+    // Releases the file (so that it can be copied) and the statements kept for reuse. Recordsets
+    // of this database become unusable.
     void Close();
     bool isOpen() const;
     QString name() const; // the file's path

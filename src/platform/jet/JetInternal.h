@@ -3,6 +3,7 @@
 // Pieces shared by the engine's objects; not for use outside src/platform/jet.
 
 #include "Jet.h"
+#include "StatementCache.h"
 
 #include "platform/vb/Variant.h"
 
@@ -12,42 +13,86 @@
 
 #include <memory>
 #include <string>
-#include <unordered_map>
+#include <vector>
 
 namespace jet::detail {
 
 // One open file. Databases and their recordsets share it; after close() every user raises 3420.
-// Prepared statements that are reused (row updates, row re-reads) live here so that closing the
-// file finalizes them all.
+// The file's kept statements live here so that closing it finalizes them all.
 struct Connection
 {
     sqlite3 *db = nullptr;
     QString path;
-    int transDepth = 0; // BEGIN counts as 1, each nested level is a savepoint
+    // Transaction levels open on the file: BEGIN counts as 1, each nested level is a savepoint.
+    // The engine may end them all by itself after a failed statement (a full disk); callers
+    // bring the count in line first (followEngineTransaction).
+    int transDepth = 0;
 
     ~Connection() { close(); }
     void close();
     bool isOpen() const { return db != nullptr; }
     void ensureOpen() const; // 3420 when closed
-    sqlite3_stmt *cached(const std::string &sql);
     void exec(const char *sql, const QString &forErrors);
+    // transDepth 0 when the file has no transaction open any more.
+    void followEngineTransaction();
+    // Opens one more level.
+    void beginLevel();
+    // Ends the innermost level. One that fails to end is rolled back (unless the engine already
+    // did) before its error is raised: it never stays open.
+    void endLevel(bool commit);
 
-private:
-    std::unordered_map<std::string, sqlite3_stmt *> mCache;
+    StatementCache statements;
 };
 
-// Finalizes a statement prepared for one use, also when an error is raised.
-struct StatementGuard
+// A statement of the file's cache in use, found by a key: the kind of use and the statement's
+// text. It goes back to the cache when this ends (also when an error is raised), or is finalized
+// if the file was closed meanwhile.
+class CachedStatement
 {
-    explicit StatementGuard(sqlite3_stmt *s) : stmt(s) {}
-    ~StatementGuard() { sqlite3_finalize(stmt); }
-    StatementGuard(const StatementGuard &) = delete;
-    StatementGuard &operator=(const StatementGuard &) = delete;
-    sqlite3_stmt *stmt;
+public:
+    CachedStatement(Connection &conn, char kind, const QByteArray &text);
+    ~CachedStatement();
+    CachedStatement(const CachedStatement &) = delete;
+    CachedStatement &operator=(const CachedStatement &) = delete;
+
+    // Null until prepared; also after preparing a text that holds no statement.
+    sqlite3_stmt *get() const { return mKept.stmt; }
+    // Prepares `sql` (the text to run, which may differ from the key's) when the cache had no
+    // statement under the key; raises the engine's error for `forErrors` when it does not prepare.
+    void prepareIfNone(const QByteArray &sql, const QString &forErrors);
+    const std::shared_ptr<const RecordsetShape> &shape() const { return mKept.shape; }
+    void setShape(std::shared_ptr<const RecordsetShape> shape) { mKept.shape = std::move(shape); }
+
+private:
+    Connection &mConn;
+    std::string mKey;
+    StatementCache::Kept mKept;
 };
 
 // How a column's declared type maps onto the runtime's types.
 enum class ColType { Long, Integer, Single, Double, Date, String, Boolean, Untyped };
+
+struct Column
+{
+    QString name; // as the statement names it
+    ColType type;
+    std::string origin;  // the table column it comes from, quoted; empty when not updatable
+    std::string rawName; // the name and the declared type as the library gives them
+    std::string declared;
+};
+
+// What a recordset learns of its statement, kept with the statement in the cache so that opening
+// the same text again only reads the rows.
+struct RecordsetShape
+{
+    bool updatable = false; // a dynaset over one table, with each row's rowid after the columns
+    QString table;          // that table, unquoted
+    std::vector<Column> columns;
+    bool read = false; // whether columns have been read from the statement
+    // Whether the statement still has these columns: the library prepares a kept statement again
+    // when the schema has changed, and "*" may then stand for other columns.
+    bool matches(sqlite3_stmt *stmt) const;
+};
 
 ColType colTypeFromDecl(const char *decltype_);
 vb::Variant readValue(sqlite3_stmt *stmt, int column, ColType type);

@@ -1,6 +1,7 @@
 #include "JetErrors.h"
 #include "JetInternal.h"
 
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -10,13 +11,6 @@ namespace {
 
 // The private name under which a dynaset selects each row's rowid beside the statement's columns.
 constexpr const char *kRowidAlias = "kx__rowid";
-
-struct Column
-{
-    QString name;       // as the statement names it
-    ColType type;
-    std::string origin; // the table column it comes from, quoted; empty when not updatable
-};
 
 struct DynasetPlan
 {
@@ -45,10 +39,10 @@ DynasetPlan planDynaset(const QString &sql)
     if (!trimmed.startsWith(u"SELECT", Qt::CaseInsensitive))
         return plan;
     const int from = findKeyword(trimmed, QStringLiteral("FROM"));
-    if (from < 0 || findKeyword(trimmed, QStringLiteral("DISTINCT")) >= 0
-        || findKeyword(trimmed, QStringLiteral("GROUP")) >= 0
-        || findKeyword(trimmed, QStringLiteral("JOIN")) >= 0
-        || findKeyword(trimmed, QStringLiteral("UNION")) >= 0)
+    if (from < 0 || findKeyword(trimmed, QStringLiteral("DISTINCT")) >= 0 ||
+        findKeyword(trimmed, QStringLiteral("GROUP")) >= 0 ||
+        findKeyword(trimmed, QStringLiteral("JOIN")) >= 0 ||
+        findKeyword(trimmed, QStringLiteral("UNION")) >= 0)
         return plan;
     int end = 0;
     const QString table = identifierAt(trimmed, from + 4, &end);
@@ -65,82 +59,127 @@ DynasetPlan planDynaset(const QString &sql)
         return plan;
     plan.updatable = true;
     plan.table = table.contains(u'.') ? table.mid(table.lastIndexOf(u'.') + 1) : table;
-    plan.rewritten = trimmed.left(from) + QStringLiteral(", rowid AS ") + QLatin1String(kRowidAlias)
-                     + u' ' + trimmed.mid(from);
+    plan.rewritten = trimmed.left(from) + QStringLiteral(", rowid AS ") +
+                     QLatin1String(kRowidAlias) + u' ' + trimmed.mid(from);
     return plan;
 }
+
+// The columns of a prepared statement, with the plan of `earlier` (a dynaset's table).
+std::shared_ptr<const RecordsetShape> readShape(sqlite3_stmt *stmt, const RecordsetShape &earlier)
+{
+    auto shape = std::make_shared<RecordsetShape>();
+    shape->updatable = earlier.updatable;
+    shape->table = earlier.table;
+    shape->read = true;
+    const int count = sqlite3_column_count(stmt) - (shape->updatable ? 1 : 0);
+    shape->columns.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        Column col;
+        const char *name = sqlite3_column_name(stmt, i);
+        const char *declared = sqlite3_column_decltype(stmt, i);
+        col.rawName = name ? name : "";
+        col.declared = declared ? declared : "";
+        col.name = QString::fromStdString(col.rawName);
+        col.type = colTypeFromDecl(declared);
+        const char *origin = sqlite3_column_origin_name(stmt, i);
+        const char *table = sqlite3_column_table_name(stmt, i);
+        if (shape->updatable && origin && table &&
+            QString::fromUtf8(table).compare(shape->table, Qt::CaseInsensitive) == 0)
+            col.origin = quoted(QString::fromUtf8(origin));
+        shape->columns.push_back(std::move(col));
+    }
+    return shape;
+}
+
+} // namespace
+
+bool RecordsetShape::matches(sqlite3_stmt *stmt) const
+{
+    if (!read ||
+        sqlite3_column_count(stmt) != static_cast<int>(columns.size()) + (updatable ? 1 : 0))
+        return false;
+    for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
+        const char *name = sqlite3_column_name(stmt, i);
+        const char *declared = sqlite3_column_decltype(stmt, i);
+        if (columns[i].rawName != (name ? name : "") ||
+            columns[i].declared != (declared ? declared : ""))
+            return false;
+    }
+    return true;
+}
+
+namespace {
 
 class DaoRecordset final : public Recordset
 {
 public:
-    DaoRecordset(std::shared_ptr<Connection> conn, int type)
-        : mConn(std::move(conn)), mType(type)
+    DaoRecordset(std::shared_ptr<Connection> conn, int type) : mConn(std::move(conn)), mType(type)
     {
     }
 
     void load(const QString &sql)
     {
-        QString statement = sql;
-        if (mType == dbOpenDynaset) {
-            const DynasetPlan plan = planDynaset(sql);
-            if (plan.updatable) {
-                mUpdatable = true;
-                mTable = plan.table;
-                statement = plan.rewritten;
+        const QByteArray text = sql.toUtf8();
+        CachedStatement stmt(*mConn, mType == dbOpenDynaset ? 'D' : 'S', text);
+        std::shared_ptr<const RecordsetShape> shape = stmt.shape();
+        if (!stmt.get()) {
+            auto fresh = std::make_shared<RecordsetShape>();
+            QByteArray statement = text;
+            if (mType == dbOpenDynaset) {
+                const DynasetPlan plan = planDynaset(sql);
+                if (plan.updatable) {
+                    fresh->updatable = true;
+                    fresh->table = plan.table;
+                    statement = plan.rewritten.toUtf8();
+                }
             }
+            stmt.prepareIfNone(statement, sql);
+            if (!stmt.get())
+                fail(err::InvalidStatement,
+                     QStringLiteral("Invalid SQL statement; expected 'DELETE', 'INSERT', "
+                                    "'PROCEDURE', 'SELECT', or 'UPDATE'."));
+            shape = std::move(fresh);
+            stmt.setShape(shape); // kept with its plan also when the first step fails
         }
-        const QByteArray text = statement.toUtf8();
-        sqlite3_stmt *raw = nullptr;
-        int rc = sqlite3_prepare_v2(mConn->db, text.constData(), text.size(), &raw, nullptr);
-        StatementGuard guard(raw);
-        if (rc != SQLITE_OK)
+        // The first step prepares the statement again if the schema changed since it was kept.
+        int rc = sqlite3_step(stmt.get());
+        if (rc != SQLITE_ROW && rc != SQLITE_DONE)
             failSqlite(mConn->db, rc, sql, mConn->path);
-        if (!raw)
-            fail(err::InvalidStatement,
-                 QStringLiteral("Invalid SQL statement; expected 'DELETE', 'INSERT', 'PROCEDURE', "
-                                "'SELECT', or 'UPDATE'."));
-        const int count = sqlite3_column_count(raw) - (mUpdatable ? 1 : 0);
-        mColumns.reserve(count);
-        for (int i = 0; i < count; ++i) {
-            Column col;
-            col.name = QString::fromUtf8(sqlite3_column_name(raw, i));
-            col.type = colTypeFromDecl(sqlite3_column_decltype(raw, i));
-            const char *origin = sqlite3_column_origin_name(raw, i);
-            const char *table = sqlite3_column_table_name(raw, i);
-            if (mUpdatable && origin && table
-                && QString::fromUtf8(table).compare(mTable, Qt::CaseInsensitive) == 0)
-                col.origin = quoted(QString::fromUtf8(origin));
-            mColumns.push_back(std::move(col));
+        if (!shape->matches(stmt.get())) {
+            shape = readShape(stmt.get(), *shape);
+            stmt.setShape(shape);
         }
-        while ((rc = sqlite3_step(raw)) == SQLITE_ROW) {
-            mRows.push_back(readRow(raw));
-            if (mUpdatable)
-                mRowids.push_back(sqlite3_column_int64(raw, count));
+        mShape = shape;
+        const int count = static_cast<int>(mShape->columns.size());
+        for (; rc == SQLITE_ROW; rc = sqlite3_step(stmt.get())) {
+            appendRow(stmt.get());
+            if (mShape->updatable)
+                mRowids.push_back(sqlite3_column_int64(stmt.get(), count));
         }
         if (rc != SQLITE_DONE)
             failSqlite(mConn->db, rc, sql, mConn->path);
         mPos = 0;
-        mState = mRows.empty() ? State::AfterLast : State::OnRow;
+        mState = mRowCount == 0 ? State::AfterLast : State::OnRow;
     }
 
     int RecordCount() const override
     {
         ensureUsable();
-        return static_cast<int>(mRows.size());
+        return mRowCount;
     }
     bool eof() const override
     {
         ensureUsable();
-        return mRows.empty() || mState == State::AfterLast;
+        return mRowCount == 0 || mState == State::AfterLast;
     }
     bool bof() const override
     {
         ensureUsable();
-        return mRows.empty() || mState == State::BeforeFirst;
+        return mRowCount == 0 || mState == State::BeforeFirst;
     }
 
     void MoveFirst() override { moveTo(0); }
-    void MoveLast() override { moveTo(static_cast<int>(mRows.size()) - 1); }
+    void MoveLast() override { moveTo(mRowCount - 1); }
     void MoveNext() override
     {
         ensureUsable();
@@ -148,9 +187,9 @@ public:
             noCurrentRecord();
         endEdit();
         const int next = mState == State::BeforeFirst ? 0 : mPos + 1;
-        if (next >= static_cast<int>(mRows.size())) {
+        if (next >= mRowCount) {
             mState = State::AfterLast;
-            mPos = static_cast<int>(mRows.size());
+            mPos = mRowCount;
         } else {
             mState = State::OnRow;
             mPos = next;
@@ -159,11 +198,10 @@ public:
     void MovePrevious() override
     {
         ensureUsable();
-        if (mState == State::BeforeFirst || mRows.empty())
+        if (mState == State::BeforeFirst || mRowCount == 0)
             noCurrentRecord();
         endEdit();
-        const int previous = mState == State::AfterLast ? static_cast<int>(mRows.size()) - 1
-                                                        : mPos - 1;
+        const int previous = mState == State::AfterLast ? mRowCount - 1 : mPos - 1;
         if (previous < 0) {
             mState = State::BeforeFirst;
             mPos = -1;
@@ -181,7 +219,7 @@ public:
             return mBuffer[i];
         if (mState != State::OnRow)
             noCurrentRecord();
-        return mRows[mPos][i];
+        return row(mPos)[i];
     }
 
     void SetField(const QString &name, const vb::Variant &value) override
@@ -194,9 +232,9 @@ public:
                  QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
         }
         const int i = columnIndex(name);
-        if (mColumns[i].origin.empty())
+        if (mShape->columns[i].origin.empty())
             readOnly();
-        mBuffer[i] = convertFor(mColumns[i].type, value);
+        mBuffer[i] = convertFor(mShape->columns[i].type, value);
         mDirty[i] = true;
     }
 
@@ -204,7 +242,7 @@ public:
     {
         ensureUsable();
         QStringList names;
-        for (const Column &c : mColumns)
+        for (const Column &c : mShape->columns)
             names << c.name;
         return names;
     }
@@ -212,22 +250,22 @@ public:
     void Edit() override
     {
         ensureUsable();
-        if (!mUpdatable)
+        if (!mShape->updatable)
             readOnly();
         if (mState != State::OnRow)
             noCurrentRecord();
-        mBuffer = mRows[mPos];
-        mDirty.assign(mColumns.size(), false);
+        mBuffer.assign(row(mPos), row(mPos) + width());
+        mDirty.assign(mShape->columns.size(), false);
         mEdit = EditMode::Edit;
     }
 
     void AddNew() override
     {
         ensureUsable();
-        if (!mUpdatable)
+        if (!mShape->updatable)
             readOnly();
-        mBuffer.assign(mColumns.size(), vb::Variant::null());
-        mDirty.assign(mColumns.size(), false);
+        mBuffer.assign(mShape->columns.size(), vb::Variant::null());
+        mDirty.assign(mShape->columns.size(), false);
         mEdit = EditMode::Add;
     }
 
@@ -257,7 +295,8 @@ public:
     {
         ensureUsable();
         mClosed = true;
-        mRows.clear();
+        mValues.clear();
+        mRowCount = 0;
         mRowids.clear();
         mBuffer.clear();
     }
@@ -285,8 +324,8 @@ private:
 
     int columnIndex(const QString &name) const
     {
-        for (int i = 0; i < static_cast<int>(mColumns.size()); ++i)
-            if (mColumns[i].name.compare(name, Qt::CaseInsensitive) == 0)
+        for (int i = 0; i < static_cast<int>(mShape->columns.size()); ++i)
+            if (mShape->columns[i].name.compare(name, Qt::CaseInsensitive) == 0)
                 return i;
         fail(err::ItemNotFound, QStringLiteral("Item not found in this collection."));
     }
@@ -294,7 +333,7 @@ private:
     void moveTo(int index)
     {
         ensureUsable();
-        if (mRows.empty())
+        if (mRowCount == 0)
             noCurrentRecord();
         endEdit();
         mPos = index;
@@ -308,113 +347,119 @@ private:
         mDirty.clear();
     }
 
-    std::vector<vb::Variant> readRow(sqlite3_stmt *stmt) const
+    int width() const { return static_cast<int>(mShape->columns.size()); }
+    const vb::Variant *row(int index) const { return mValues.data() + index * width(); }
+    vb::Variant *row(int index) { return mValues.data() + index * width(); }
+
+    void appendRow(sqlite3_stmt *stmt)
     {
-        std::vector<vb::Variant> row;
-        row.reserve(mColumns.size());
-        for (int i = 0; i < static_cast<int>(mColumns.size()); ++i)
-            row.push_back(readValue(stmt, i, mColumns[i].type));
-        return row;
+        for (int i = 0; i < width(); ++i)
+            mValues.push_back(readValue(stmt, i, mShape->columns[i].type));
+        ++mRowCount;
+    }
+    void appendRow(std::vector<vb::Variant> values)
+    {
+        std::move(values.begin(), values.end(), std::back_inserter(mValues));
+        ++mRowCount;
     }
 
-    // Runs a cached statement to its end; the bindings are the caller's.
+    // Runs a statement to its end; the bindings are the caller's.
     void run(sqlite3_stmt *stmt, const std::string &sql)
     {
         const int rc = sqlite3_step(stmt);
-        if (rc != SQLITE_DONE && rc != SQLITE_ROW) {
-            // The error text belongs to the connection until the next call; map it before reset.
-            try {
-                failSqlite(mConn->db, rc, QString::fromStdString(sql), mConn->path);
-            } catch (...) {
-                sqlite3_reset(stmt);
-                throw;
-            }
-        }
-        sqlite3_reset(stmt);
+        if (rc != SQLITE_DONE && rc != SQLITE_ROW)
+            failSqlite(mConn->db, rc, QString::fromStdString(sql), mConn->path);
     }
 
     void writeEdit()
     {
-        std::string sql = "UPDATE " + quoted(mTable) + " SET ";
+        const std::vector<Column> &columns = mShape->columns;
+        std::string sql = "UPDATE " + quoted(mShape->table) + " SET ";
         bool any = false;
-        for (size_t i = 0; i < mColumns.size(); ++i) {
+        for (size_t i = 0; i < columns.size(); ++i) {
             if (!mDirty[i])
                 continue;
             if (any)
                 sql += ", ";
-            sql += mColumns[i].origin + " = ?";
+            sql += columns[i].origin + " = ?";
             any = true;
         }
         if (any) {
             sql += " WHERE rowid = ?";
-            sqlite3_stmt *stmt = mConn->cached(sql);
+            CachedStatement stmt(*mConn, 'W', QByteArray::fromStdString(sql));
+            stmt.prepareIfNone(QByteArray::fromStdString(sql), QString::fromStdString(sql));
             int index = 1;
-            for (size_t i = 0; i < mColumns.size(); ++i)
+            for (size_t i = 0; i < columns.size(); ++i)
                 if (mDirty[i])
-                    bindValue(stmt, index++, mBuffer[i]);
-            sqlite3_bind_int64(stmt, index, mRowids[mPos]);
-            run(stmt, sql);
+                    bindValue(stmt.get(), index++, mBuffer[i]);
+            sqlite3_bind_int64(stmt.get(), index, mRowids[mPos]);
+            run(stmt.get(), sql);
         }
-        mRows[mPos] = std::move(mBuffer);
+        std::move(mBuffer.begin(), mBuffer.end(), row(mPos));
     }
 
     void writeNew()
     {
+        const std::vector<Column> &columns = mShape->columns;
+        const std::string table = quoted(mShape->table);
         std::string names;
         std::string marks;
-        for (size_t i = 0; i < mColumns.size(); ++i) {
+        for (size_t i = 0; i < columns.size(); ++i) {
             if (!mDirty[i])
                 continue;
             if (!names.empty()) {
                 names += ", ";
                 marks += ", ";
             }
-            names += mColumns[i].origin;
+            names += columns[i].origin;
             marks += "?";
         }
-        const std::string sql = names.empty()
-            ? "INSERT INTO " + quoted(mTable) + " DEFAULT VALUES"
-            : "INSERT INTO " + quoted(mTable) + " (" + names + ") VALUES (" + marks + ")";
-        sqlite3_stmt *stmt = mConn->cached(sql);
+        const std::string sql =
+            names.empty() ? "INSERT INTO " + table + " DEFAULT VALUES"
+                          : "INSERT INTO " + table + " (" + names + ") VALUES (" + marks + ")";
+        CachedStatement insert(*mConn, 'W', QByteArray::fromStdString(sql));
+        insert.prepareIfNone(QByteArray::fromStdString(sql), QString::fromStdString(sql));
         int index = 1;
-        for (size_t i = 0; i < mColumns.size(); ++i)
+        for (size_t i = 0; i < columns.size(); ++i)
             if (mDirty[i])
-                bindValue(stmt, index++, mBuffer[i]);
-        run(stmt, sql);
+                bindValue(insert.get(), index++, mBuffer[i]);
+        run(insert.get(), sql);
         const sqlite3_int64 rowid = sqlite3_last_insert_rowid(mConn->db);
         // Read the row back so that what the table assigned (the auto-number key, defaults) shows.
-        std::vector<vb::Variant> row = mBuffer;
-        sqlite3_stmt *reread = mConn->cached(rereadSql());
-        sqlite3_bind_int64(reread, 1, rowid);
-        if (sqlite3_step(reread) == SQLITE_ROW)
-            row = readRow(reread);
-        sqlite3_reset(reread);
-        mRows.push_back(std::move(row));
+        const QByteArray rereadText = QByteArray::fromStdString(rereadSql());
+        CachedStatement reread(*mConn, 'W', rereadText);
+        reread.prepareIfNone(rereadText, QString::fromUtf8(rereadText));
+        sqlite3_bind_int64(reread.get(), 1, rowid);
+        if (sqlite3_step(reread.get()) == SQLITE_ROW)
+            appendRow(reread.get());
+        else
+            appendRow(std::move(mBuffer));
         mRowids.push_back(rowid);
         // A recordset that stood past its end, or was empty, stays there: the current row is the
         // one that was current before AddNew.
         if (mState == State::AfterLast)
-            mPos = static_cast<int>(mRows.size());
+            mPos = mRowCount;
     }
 
     std::string rereadSql() const
     {
         std::string sql = "SELECT ";
-        for (size_t i = 0; i < mColumns.size(); ++i) {
+        for (size_t i = 0; i < mShape->columns.size(); ++i) {
             if (i)
                 sql += ", ";
-            sql += mColumns[i].origin.empty() ? std::string("NULL") : mColumns[i].origin;
+            const std::string &origin = mShape->columns[i].origin;
+            sql += origin.empty() ? std::string("NULL") : origin;
         }
-        return sql + " FROM " + quoted(mTable) + " WHERE rowid = ?";
+        return sql + " FROM " + quoted(mShape->table) + " WHERE rowid = ?";
     }
 
     std::shared_ptr<Connection> mConn;
     int mType;
-    bool mUpdatable = false;
     bool mClosed = false;
-    QString mTable;
-    std::vector<Column> mColumns;
-    std::vector<std::vector<vb::Variant>> mRows;
+    std::shared_ptr<const RecordsetShape> mShape; // shared with the kept statement
+    // The rows one after the other, width() values each.
+    std::vector<vb::Variant> mValues;
+    int mRowCount = 0;
     std::vector<sqlite3_int64> mRowids;
     int mPos = 0;
     State mState = State::AfterLast;

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 
 namespace jet::detail {
 
@@ -21,9 +22,7 @@ void fail(int number, const QString &description)
 
 void Connection::close()
 {
-    for (auto &entry : mCache)
-        sqlite3_finalize(entry.second);
-    mCache.clear();
+    statements.clear();
     if (db) {
         // close_v2 also rolls back an open transaction; it never fails for want of finalizing,
         // since every statement of ours is finalized by now.
@@ -39,20 +38,35 @@ void Connection::ensureOpen() const
         fail(err::ObjectInvalid, QStringLiteral("Object invalid or no longer set."));
 }
 
-sqlite3_stmt *Connection::cached(const std::string &sql)
+CachedStatement::CachedStatement(Connection &conn, char kind, const QByteArray &text) : mConn(conn)
 {
-    auto it = mCache.find(sql);
-    if (it != mCache.end())
-        return it->second;
+    mKey.reserve(static_cast<size_t>(text.size()) + 1);
+    mKey += kind;
+    mKey.append(text.constData(), static_cast<size_t>(text.size()));
+    mKept = mConn.statements.take(mKey);
+}
+
+CachedStatement::~CachedStatement()
+{
+    if (mConn.db)
+        mConn.statements.give(mKey, std::move(mKept));
+    else
+        sqlite3_finalize(mKept.stmt);
+}
+
+void CachedStatement::prepareIfNone(const QByteArray &sql, const QString &forErrors)
+{
+    if (mKept.stmt)
+        return;
+    mConn.ensureOpen();
     sqlite3_stmt *stmt = nullptr;
-    const int rc = sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &stmt,
-                                      nullptr);
+    const int rc =
+        sqlite3_prepare_v2(mConn.db, sql.constData(), static_cast<int>(sql.size()), &stmt, nullptr);
     if (rc != SQLITE_OK) {
         sqlite3_finalize(stmt);
-        failSqlite(db, rc, QString::fromStdString(sql), path);
+        failSqlite(mConn.db, rc, forErrors, mConn.path);
     }
-    mCache.emplace(sql, stmt);
-    return stmt;
+    mKept = StatementCache::Kept{stmt, nullptr};
 }
 
 void Connection::exec(const char *sql, const QString &forErrors)
@@ -61,6 +75,61 @@ void Connection::exec(const char *sql, const QString &forErrors)
     const int rc = sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK)
         failSqlite(db, rc, forErrors, path);
+}
+
+void Connection::followEngineTransaction()
+{
+    if (db && transDepth > 0 && sqlite3_get_autocommit(db))
+        transDepth = 0;
+}
+
+namespace {
+
+std::string levelName(int depth)
+{
+    return "kx_level_" + std::to_string(depth - 1);
+}
+
+} // namespace
+
+void Connection::beginLevel()
+{
+    followEngineTransaction();
+    const std::string sql = transDepth == 0 ? "BEGIN" : "SAVEPOINT " + levelName(transDepth + 1);
+    exec(sql.c_str(), QString());
+    ++transDepth;
+}
+
+void Connection::endLevel(bool commit)
+{
+    const int level = transDepth;
+    const std::string name = levelName(level);
+    const std::string sql =
+        level == 1 ? (commit ? "COMMIT" : "ROLLBACK")
+                   : (commit ? "RELEASE " + name : "ROLLBACK TO " + name + "; RELEASE " + name);
+    const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK) {
+        --transDepth;
+        return;
+    }
+    // The error is taken before the clean-up below replaces the connection's error text.
+    std::exception_ptr error;
+    try {
+        failSqlite(db, rc, QString(), path);
+    } catch (...) {
+        error = std::current_exception();
+    }
+    // A level that failed to end is not left open: the engine may have rolled everything back
+    // itself (a full disk), otherwise the level's work is discarded here.
+    followEngineTransaction();
+    if (transDepth >= level) {
+        const std::string undo =
+            level == 1 ? std::string("ROLLBACK") : "ROLLBACK TO " + name + "; RELEASE " + name;
+        sqlite3_exec(db, undo.c_str(), nullptr, nullptr, nullptr);
+        followEngineTransaction();
+        transDepth = std::min(transDepth, level - 1);
+    }
+    std::rethrow_exception(error);
 }
 
 // ---- types and values ----
@@ -82,8 +151,8 @@ ColType colTypeFromDecl(const char *decl)
         return ColType::Long;
     if (d.contains("SINGLE"))
         return ColType::Single;
-    if (d.contains("DOUBLE") || d.contains("REAL") || d.contains("FLOAT") || d.contains("NUM")
-        || d.contains("DEC") || d.contains("CURRENCY"))
+    if (d.contains("DOUBLE") || d.contains("REAL") || d.contains("FLOAT") || d.contains("NUM") ||
+        d.contains("DEC") || d.contains("CURRENCY"))
         return ColType::Double;
     return ColType::Untyped;
 }
@@ -495,9 +564,11 @@ void failSqlite(sqlite3 *db, int rc, const QString &sql, const QString &path)
                             "duplicate entries and try again."));
     case SQLITE_NOTADB:
     case SQLITE_CORRUPT:
-        fail(err::UnrecognizedFormat, QStringLiteral("Unrecognized database format '%1'.").arg(path));
-    case SQLITE_IOERR:
+        fail(err::UnrecognizedFormat,
+             QStringLiteral("Unrecognized database format '%1'.").arg(path));
     case SQLITE_FULL:
+        fail(err::DiskFull, QStringLiteral("Not enough space on disk."));
+    case SQLITE_IOERR:
     case SQLITE_CANTOPEN:
         fail(err::DiskIo, QStringLiteral("Disk or network error."));
     case SQLITE_NOMEM:
@@ -525,8 +596,8 @@ void failSqlite(sqlite3 *db, int rc, const QString &sql, const QString &path)
                                 "name: '%1'. Make sure you have typed the name correctly, and try "
                                 "the operation again.")
                      .arg(message.mid(message.indexOf(u" has no column named ") + 21)));
-        if (message.contains(u"syntax error") || message.contains(u"incomplete input")
-            || message.contains(u"unrecognized token"))
+        if (message.contains(u"syntax error") || message.contains(u"incomplete input") ||
+            message.contains(u"unrecognized token"))
             syntaxError(sql, message);
         break;
     default:

@@ -1,5 +1,7 @@
 #include "CommonDialog.h"
 
+#include "platform/vb/RuntimeError.h"
+
 #include <QWidget>
 
 namespace platform {
@@ -36,6 +38,17 @@ void CommonDialog::ShowSave()
 {
     if (auto chosen = services().fileDialogs->save(request(), ownerWidget()))
         FileName = *chosen;
+}
+
+void CommonDialog::ShowHelp()
+{
+    HelpService *help = services().help;
+    if (!help)
+        vb::raise(vb::err::ObjectVariableNotSet);
+    // The two numbers go on as the help call takes them: the command unsigned, the context as
+    // its data word.
+    help->winHelp(ownerWidget(), HelpFile, static_cast<std::uint16_t>(HelpCommand),
+                  static_cast<std::uint32_t>(HelpContext));
 }
 
 } // namespace platform

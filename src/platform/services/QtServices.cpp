@@ -23,7 +23,7 @@
 
 namespace platform {
 
-void installQtServices()
+void installQtServices(const QString &productName)
 {
     // Made once and never destroyed: the services are used until the process ends, also from
     // the destructors of other static objects.
@@ -36,6 +36,7 @@ void installQtServices()
     static QtScreen *screen = new QtScreen;
     static QtSystemInfo *systemInfo = new QtSystemInfo;
     static QtInstance *instance = new QtInstance;
+    static QtHelp *help = new QtHelp(productName);
     static QtTray *tray = new QtTray;
 
     Services s;
@@ -48,6 +49,7 @@ void installQtServices()
     s.screen = screen;
     s.systemInfo = systemInfo;
     s.instance = instance;
+    s.help = help;
     s.tray = tray;
     installServices(s);
 }

@@ -24,8 +24,9 @@ struct LocalePictures;
 namespace platform {
 
 // Creates the Qt implementations once (they live until the process ends) and installs them.
-// Calling it again installs the same objects again.
-void installQtServices();
+// Calling it again installs the same objects again. `productName` titles the boxes that a
+// service shows itself (the help viewer's); it is taken on the first call.
+void installQtServices(const QString &productName);
 
 // A QMessageBox, application-modal. Boxes whose button set has no Cancel and more than one
 // button (Abort/Retry/Ignore, Yes/No) have no close box and ignore Esc, so they are answered
@@ -125,6 +126,33 @@ public:
     std::optional<QString> computerName() const override;
     std::optional<QString> windowsDirectory() const override;
     std::optional<Version> version() const override;
+};
+
+class HelpWindow;
+
+// The help viewer on one HelpWindow, made on the first topic shown and reused. Every call reads
+// the file afresh. Its boxes (style 48, OK) go through the message-box service, titled
+// `boxTitle`: a missing file, a file that cannot be read, one without topics, and a context
+// number the file does not have.
+class QtHelp : public HelpService
+{
+public:
+    explicit QtHelp(QString boxTitle);
+    ~QtHelp() override;
+    QtHelp(const QtHelp &) = delete;
+    QtHelp &operator=(const QtHelp &) = delete;
+
+    bool winHelp(QWidget *owner, const QString &helpFile, unsigned command,
+                 std::uintptr_t data) override;
+
+    // The window, or null before the first topic was shown (tests, pictures).
+    HelpWindow *window() const;
+
+private:
+    void tell(const QString &text) const;
+
+    QString mBoxTitle;
+    HelpWindow *mWindow = nullptr;
 };
 
 // The per-user lock file: $XDG_RUNTIME_DIR/kalendrix.lock, else kalendrix-<uid>.lock in the

@@ -131,6 +131,25 @@ public:
     virtual std::optional<Version> version() const = 0;
 };
 
+// The help viewer: the stand-in for WinHelp(owner, helpFile, command, data). The file is the
+// program's help file (HelpFile.h gives its format); the viewer is one window, reused by every
+// call. Commands: 15 the help topics (the contents, first topic shown), 3 and 11 likewise,
+// 1 the topic whose context number is `data`, 2 closes the viewer. A file that is missing or
+// cannot be read, or a context the file does not have, is told to the user in a message box;
+// the call then returns false and shows no window. Any other command returns false.
+class HelpService
+{
+public:
+    virtual ~HelpService() = default;
+    virtual bool winHelp(QWidget *owner, const QString &helpFile, unsigned command,
+                         std::uintptr_t data) = 0;
+};
+
+namespace help {
+constexpr unsigned HELP_CONTEXT = 1, HELP_QUIT = 2, HELP_CONTENTS = 3, HELP_FINDER = 11,
+                   HELP_TAB = 15;
+} // namespace help
+
 // The runtime's previous-instance flag: true when another instance of the program runs for this
 // user. The lock behind it dies with its process.
 class InstanceService
@@ -166,6 +185,7 @@ struct Services
     ScreenService *screen = nullptr;
     SystemInfoService *systemInfo = nullptr;
     InstanceService *instance = nullptr;
+    HelpService *help = nullptr;
     TrayService *tray = nullptr;
 };
 

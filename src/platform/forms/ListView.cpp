@@ -1,0 +1,428 @@
+#include "ListView.h"
+
+#include "ImageList.h"
+#include "Twips.h"
+
+#include "platform/vb/RuntimeError.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QTreeWidget>
+
+namespace platform {
+
+namespace {
+
+constexpr int kIndexOutOfBounds = 35600;
+constexpr int kKeyNotUnique = 35602;
+constexpr int kImageListNotSet = 35613;
+constexpr double kDefaultColumnWidth = 1440;
+
+[[noreturn]] void outOfBounds()
+{
+    vb::raise(kIndexOutOfBounds, QStringLiteral("Index out of bounds"));
+}
+
+int mouseButton(Qt::MouseButton button)
+{
+    switch (button) {
+    case Qt::LeftButton:
+        return 1;
+    case Qt::RightButton:
+        return 2;
+    case Qt::MiddleButton:
+        return 4;
+    default:
+        return 0;
+    }
+}
+
+int shiftOf(Qt::KeyboardModifiers modifiers)
+{
+    return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0) |
+           (modifiers & Qt::AltModifier ? 4 : 0);
+}
+
+} // namespace
+
+// The inner widget: turns the view's mouse and key handling into the control's events.
+class ListViewTree : public QTreeWidget
+{
+public:
+    explicit ListViewTree(ListView *owner) : QTreeWidget(owner), mOwner(owner) {}
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override
+    {
+        mDoubleClicked = false;
+        QTreeWidget::mousePressEvent(event);
+        const QPoint at = viewport()->mapTo(mOwner, event->position().toPoint());
+        emit mOwner->MouseDown(mouseButton(event->button()), shiftOf(event->modifiers()),
+                               pixelsToTwipsX(at.x()), pixelsToTwipsY(at.y()));
+    }
+
+    void mouseReleaseEvent(QMouseEvent *event) override
+    {
+        QTreeWidget::mouseReleaseEvent(event);
+        // The release that ends a double click is no click of its own.
+        const bool afterDoubleClick = mDoubleClicked;
+        mDoubleClicked = false;
+        if (event->button() == Qt::LeftButton && !afterDoubleClick)
+            emit mOwner->Click();
+    }
+
+    void mouseDoubleClickEvent(QMouseEvent *event) override
+    {
+        QTreeWidget::mouseDoubleClickEvent(event);
+        if (event->button() != Qt::LeftButton)
+            return;
+        mDoubleClicked = true;
+        emit mOwner->DblClick();
+    }
+
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+            mOwner->SelectedItem()) {
+            emit mOwner->DblClick();
+            return;
+        }
+        QTreeWidget::keyPressEvent(event);
+    }
+
+private:
+    ListView *mOwner;
+    bool mDoubleClicked = false;
+};
+
+// ---------------------------------------------------------------------------------------------
+// ColumnHeader
+
+void ColumnHeader::setText(const QString &text)
+{
+    mText = text;
+    mView->mColumns.apply();
+}
+
+double ColumnHeader::Width() const
+{
+    // The width set reads back as set while the column still has it in whole pixels; a column
+    // the user has dragged reads as wide as it is.
+    const int pixels = mView->tree()->columnWidth(Index() - 1);
+    return pixels == std::max(0, twipsToPixelsX(mWidth)) ? mWidth : pixelsToTwipsX(pixels);
+}
+
+void ColumnHeader::setWidth(double twips)
+{
+    mWidth = twips;
+    mView->tree()->setColumnWidth(Index() - 1, std::max(0, twipsToPixelsX(twips)));
+}
+
+void ColumnHeader::setAlignment(Alignment alignment)
+{
+    mAlignment = alignment;
+    mView->mColumns.apply();
+}
+
+int ColumnHeader::Index() const
+{
+    const auto &headers = mView->mColumns.mHeaders;
+    for (std::size_t i = 0; i < headers.size(); ++i)
+        if (headers[i].get() == this)
+            return static_cast<int>(i) + 1;
+    return 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// ColumnHeaderCollection
+
+ColumnHeader *ColumnHeaderCollection::Add(std::optional<int> index, const QString &key,
+                                          const QString &text, std::optional<double> width,
+                                          Alignment alignment)
+{
+    const int at = index.value_or(Count() + 1);
+    if (at < 1 || at > Count() + 1)
+        outOfBounds();
+    // Widths belong to the view's columns: keep those of the columns that move right.
+    QTreeWidget *tree = mView->tree();
+    std::vector<int> widths;
+    for (int i = 0; i < Count(); ++i)
+        widths.push_back(tree->columnWidth(i));
+    auto *header = new ColumnHeader(mView, key, text, alignment);
+    header->mWidth = width.value_or(kDefaultColumnWidth);
+    mHeaders.insert(mHeaders.begin() + (at - 1), std::unique_ptr<ColumnHeader>(header));
+    widths.insert(widths.begin() + (at - 1), std::max(0, twipsToPixelsX(header->mWidth)));
+    apply();
+    for (int i = 0; i < Count(); ++i)
+        tree->setColumnWidth(i, widths[static_cast<std::size_t>(i)]);
+    return header;
+}
+
+void ColumnHeaderCollection::Clear()
+{
+    mHeaders.clear();
+    apply();
+}
+
+ColumnHeader *ColumnHeaderCollection::Item(int index) const
+{
+    if (index < 1 || index > Count())
+        outOfBounds();
+    return mHeaders[static_cast<std::size_t>(index - 1)].get();
+}
+
+void ColumnHeaderCollection::apply()
+{
+    QTreeWidget *tree = mView->tree();
+    tree->setColumnCount(std::max(1, Count()));
+    mView->mAlignments.clear();
+    QTreeWidgetItem *header = tree->headerItem();
+    for (int i = 0; i < Count(); ++i) {
+        const ColumnHeader &h = *mHeaders[static_cast<std::size_t>(i)];
+        const Qt::Alignment alignment = horizontalAlignment(h.alignment()) | Qt::AlignVCenter;
+        header->setText(i, h.Text());
+        header->setTextAlignment(i, alignment);
+        mView->mAlignments.push_back(alignment);
+    }
+    // A list without columns shows no header at all rather than Qt's numbered one.
+    tree->setHeaderHidden(Count() == 0);
+    if (Count() == 0)
+        header->setText(0, QString());
+}
+
+// ---------------------------------------------------------------------------------------------
+// ListItem
+
+ListItem::ListItem(ListView *view, const QString &key)
+    : QTreeWidgetItem(QTreeWidgetItem::UserType), mView(view), mKey(key)
+{
+}
+
+void ListItem::setText(const QString &text)
+{
+    QTreeWidgetItem::setText(0, text);
+    mView->sortIfSorted();
+}
+
+QString ListItem::SubItems(int index) const
+{
+    if (index < 1 || index >= mView->mColumns.Count())
+        vb::raise(vb::err::InvalidPropertyValue);
+    return text(index);
+}
+
+void ListItem::setSubItems(int index, const QString &text)
+{
+    if (index < 1 || index >= mView->mColumns.Count())
+        vb::raise(vb::err::InvalidPropertyValue);
+    QTreeWidgetItem::setText(index, text);
+    if (mView->mSorted && mView->mSortKey == index)
+        mView->sortIfSorted();
+}
+
+void ListItem::setSelected(bool selected)
+{
+    QTreeWidget *tree = treeWidget();
+    if (!tree || !selected) {
+        QTreeWidgetItem::setSelected(selected);
+        return;
+    }
+    tree->setCurrentItem(this, 0, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void ListItem::setIcon(int picture)
+{
+    mView->checkPicture(mView->mIcons, picture);
+    mIcon = picture;
+}
+
+void ListItem::setSmallIcon(int picture)
+{
+    mView->checkPicture(mView->mSmallIcons, picture);
+    mSmallIcon = picture;
+    emitDataChanged();
+}
+
+int ListItem::Index() const
+{
+    QTreeWidget *tree = treeWidget();
+    return tree ? tree->indexOfTopLevelItem(const_cast<ListItem *>(this)) + 1 : 0;
+}
+
+QVariant ListItem::data(int column, int role) const
+{
+    // Pictures and alignment come from the view, so that a row stores neither.
+    if (role == Qt::DecorationRole && column == 0)
+        return mView->smallPicture(mSmallIcon);
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(mView->columnAlignment(column));
+    return QTreeWidgetItem::data(column, role);
+}
+
+bool ListItem::operator<(const QTreeWidgetItem &other) const
+{
+    const int column = treeWidget() ? treeWidget()->sortColumn() : 0;
+    return QString::compare(text(column), other.text(column), Qt::CaseInsensitive) < 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// ListItemCollection
+
+ListItem *ListItemCollection::Add(std::optional<int> index, const QString &key, const QString &text,
+                                  int icon, int smallIcon)
+{
+    const int at = index.value_or(Count() + 1);
+    if (at < 1 || at > Count() + 1)
+        outOfBounds();
+    if (!key.isEmpty() && mKeys.contains(key))
+        vb::raise(kKeyNotUnique, QStringLiteral("Key is not unique in collection"));
+    mView->checkPicture(mView->mIcons, icon);
+    mView->checkPicture(mView->mSmallIcons, smallIcon);
+    auto *item = new ListItem(mView, key);
+    item->QTreeWidgetItem::setText(0, text);
+    item->mIcon = icon;
+    item->mSmallIcon = smallIcon;
+    mView->tree()->insertTopLevelItem(at - 1, item);
+    if (!key.isEmpty())
+        mKeys.insert(key, item);
+    mView->sortIfSorted();
+    return item;
+}
+
+void ListItemCollection::Clear()
+{
+    mKeys.clear();
+    mView->tree()->clear();
+}
+
+int ListItemCollection::Count() const
+{
+    return mView->tree()->topLevelItemCount();
+}
+
+ListItem *ListItemCollection::Item(int index) const
+{
+    if (index < 1 || index > Count())
+        outOfBounds();
+    return static_cast<ListItem *>(mView->tree()->topLevelItem(index - 1));
+}
+
+ListItem *ListItemCollection::Item(const QString &key) const
+{
+    return mKeys.value(key, nullptr);
+}
+
+void ListItemCollection::Remove(int index)
+{
+    ListItem *item = Item(index);
+    mKeys.remove(item->Key());
+    delete item;
+}
+
+// ---------------------------------------------------------------------------------------------
+// ListView
+
+ListView::ListView(QWidget *parent, const QString &name)
+    : Control(ControlKind::ListView, parent, name), mTree(new ListViewTree(this)), mColumns(this),
+      mItems(this)
+{
+    mTree->setRootIsDecorated(false);
+    mTree->setItemsExpandable(false);
+    mTree->setUniformRowHeights(true);
+    mTree->setSelectionMode(QAbstractItemView::SingleSelection);
+    mTree->setSelectionBehavior(QAbstractItemView::SelectRows);
+    mTree->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    mTree->setAllColumnsShowFocus(true);
+    mTree->setSortingEnabled(false);
+    mTree->header()->setSectionsMovable(false);
+    mTree->header()->setSectionsClickable(true);
+    mTree->header()->setStretchLastSection(false);
+    mTree->setHeaderHidden(true);
+    connect(mTree->header(), &QHeaderView::sectionClicked, this,
+            [this](int logical) { emit ColumnClick(logical + 1); });
+    setInner(mTree);
+}
+
+ListView::~ListView()
+{
+    // The rows call back into this view (pictures, alignment) while the tree takes them down.
+    delete mTree;
+}
+
+QTreeWidget *ListView::tree() const
+{
+    return mTree;
+}
+
+ListItem *ListView::SelectedItem() const
+{
+    const QList<QTreeWidgetItem *> selected = mTree->selectedItems();
+    return selected.isEmpty() ? nullptr : static_cast<ListItem *>(selected.first());
+}
+
+void ListView::setIcons(ImageList *list)
+{
+    mIcons = list;
+}
+
+void ListView::setSmallIcons(ImageList *list)
+{
+    mSmallIcons = list;
+    mTree->viewport()->update();
+}
+
+void ListView::setSortKey(int column)
+{
+    if (column < 0)
+        vb::raise(vb::err::InvalidPropertyValue);
+    mSortKey = column;
+    sortIfSorted();
+}
+
+void ListView::setSortOrder(int order)
+{
+    if (order != 0 && order != 1)
+        vb::raise(vb::err::InvalidPropertyValue);
+    mSortOrder = order;
+    sortIfSorted();
+}
+
+void ListView::setSorted(bool sorted)
+{
+    mSorted = sorted;
+    sortIfSorted();
+}
+
+void ListView::sortIfSorted()
+{
+    if (mSorted)
+        mTree->sortItems(mSortKey, mSortOrder == 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
+}
+
+QVariant ListView::smallPicture(int picture) const
+{
+    if (picture < 1 || !mSmallIcons || picture > mSmallIcons->Count())
+        return {};
+    return mSmallIcons->ListImages(picture);
+}
+
+Qt::Alignment ListView::columnAlignment(int column) const
+{
+    if (column < 0 || column >= static_cast<int>(mAlignments.size()))
+        return Qt::AlignLeft | Qt::AlignVCenter;
+    return mAlignments[static_cast<std::size_t>(column)];
+}
+
+void ListView::checkPicture(ImageList *list, int picture) const
+{
+    if (picture == 0)
+        return;
+    if (!list)
+        vb::raise(kImageListNotSet,
+                  QStringLiteral("ImageList must be initialized before it can be used"));
+    if (picture < 0 || picture > list->Count())
+        outOfBounds();
+}
+
+} // namespace platform

@@ -1,0 +1,77 @@
+#include "MonthView.h"
+
+#include "platform/services/Services.h"
+#include "platform/vb/Conversions.h"
+#include "platform/vb/RuntimeError.h"
+
+#include <QCalendarWidget>
+
+namespace platform {
+
+namespace {
+const QDate kFirstDay(1753, 1, 1);
+const QDate kLastDay(9999, 12, 31);
+
+QDate clampedDay(int year, int month, int day)
+{
+    const QDate first(year, month, 1);
+    return QDate(year, month, std::min(day, first.daysInMonth()));
+}
+} // namespace
+
+MonthView::MonthView(QWidget *parent, const QString &name)
+    : Control(ControlKind::MonthView, parent, name), mCalendar(new QCalendarWidget(this))
+{
+    mCalendar->setDateRange(kFirstDay, kLastDay);
+    mCalendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    mCalendar->setGridVisible(false);
+    if (const Clock *clock = services().clock)
+        select(clock->now().date());
+    setInner(mCalendar);
+}
+
+vb::Date MonthView::Value() const
+{
+    return vb::Date::fromQDate(mCalendar->selectedDate());
+}
+
+void MonthView::setValue(const vb::Variant &value)
+{
+    select(vb::CDate(value).date());
+}
+
+int MonthView::Month() const
+{
+    return mCalendar->selectedDate().month();
+}
+
+void MonthView::setMonth(int month)
+{
+    if (month < 1 || month > 12)
+        vb::raise(vb::err::InvalidPropertyValue);
+    const QDate now = mCalendar->selectedDate();
+    select(clampedDay(now.year(), month, now.day()));
+}
+
+int MonthView::Year() const
+{
+    return mCalendar->selectedDate().year();
+}
+
+void MonthView::setYear(int year)
+{
+    if (year < kFirstDay.year() || year > kLastDay.year())
+        vb::raise(vb::err::InvalidPropertyValue);
+    const QDate now = mCalendar->selectedDate();
+    select(clampedDay(year, now.month(), now.day()));
+}
+
+void MonthView::select(const QDate &day)
+{
+    if (!day.isValid() || day < kFirstDay || day > kLastDay)
+        vb::raise(vb::err::InvalidPropertyValue);
+    mCalendar->setSelectedDate(day);
+    mCalendar->setCurrentPage(day.year(), day.month());
+}
+
+} // namespace platform

@@ -1,0 +1,65 @@
+#include "TabControl.h"
+
+#include "platform/vb/RuntimeError.h"
+
+#include <QTabWidget>
+
+namespace platform {
+
+TabControl::TabControl(QWidget *parent, const QString &name, const QStringList &captions)
+    : Control(ControlKind::TabControl, parent, name), mTabs(new QTabWidget(this))
+{
+    for (const QString &caption : captions) {
+        auto *page = new QWidget(mTabs);
+        page->setObjectName(name + QStringLiteral("_page") + QString::number(mTabs->count()));
+        mTabs->addTab(page, caption);
+    }
+    connect(mTabs, &QTabWidget::currentChanged, this, [this](int index) {
+        const int previous = mCurrent;
+        mCurrent = index;
+        emit Click(previous);
+    });
+    setInner(mTabs);
+}
+
+int TabControl::Tabs() const
+{
+    return mTabs->count();
+}
+
+void TabControl::checkIndex(int index) const
+{
+    if (index < 0 || index >= mTabs->count())
+        vb::raise(vb::err::InvalidPropertyValue);
+}
+
+QString TabControl::TabCaption(int index) const
+{
+    checkIndex(index);
+    return mTabs->tabText(index);
+}
+
+void TabControl::setTabCaption(int index, const QString &caption)
+{
+    checkIndex(index);
+    mTabs->setTabText(index, caption);
+}
+
+int TabControl::Tab() const
+{
+    return mTabs->currentIndex();
+}
+
+void TabControl::setTab(int index)
+{
+    checkIndex(index);
+    mTabs->setCurrentIndex(index);
+}
+
+QWidget *TabControl::page(int index) const
+{
+    checkIndex(index);
+    return mTabs->widget(index);
+}
+
+} // namespace platform

@@ -1,0 +1,200 @@
+// The notice tick and the day tick, driven by the test's clock.
+
+#include "MainWindowFixture.h"
+
+#include "platform/vb/Conversions.h"
+
+#include <QFile>
+
+using kxmaintest::MainWindowTest;
+using kxmaintest::openNotices;
+
+namespace {
+
+const QDate kToday(2026, 12, 10);
+
+class TimersTest : public MainWindowTest
+{
+protected:
+    // A coming entry (its day is today) with its notice at `time` ("HH:mm").
+    std::int32_t addDue(const QString &name, const QString &time)
+    {
+        return addEntry(name, QStringLiteral("1980-12-10"), 1, 3, time + QStringLiteral(":00"));
+    }
+
+    // One notice tick at `time` of today.
+    void tickAt(const QTime &time, const QDate &date = kToday)
+    {
+        setNow(date, time);
+        frm->Timer1_Timer();
+    }
+
+    std::vector<std::int32_t> shown() const
+    {
+        std::vector<std::int32_t> out;
+        for (frmEventNotice *notice : openNotices())
+            out.push_back(notice->mlngVemoId);
+        return out;
+    }
+
+    void closeNotices()
+    {
+        for (frmEventNotice *notice : openNotices())
+            notice->Unload();
+    }
+
+    QStringList statuses() const
+    {
+        QStringList out;
+        for (int i = 1; i <= gcolUpcomingStatus.Count(); ++i)
+            out << vb::CStr(gcolUpcomingStatus.Item(i));
+        return out;
+    }
+};
+
+TEST_F(TimersTest, TheTimersAreMadeAsDesignedAndFollowTheTimerSetting)
+{
+    frmDazez window;
+    EXPECT_EQ(window.Timer1->interval(), 300);
+    EXPECT_EQ(window.Timer2->interval(), 450);
+    EXPECT_FALSE(window.Timer1->isActive());
+    EXPECT_TRUE(window.Timer2->isActive()) << "the day timer runs from the window's creation";
+}
+
+TEST_F(TimersTest, ANoticeIsShownOnTheFirstTickOfItsMinuteAndNotAgainThatDay)
+{
+    const std::int32_t id = addDue(QStringLiteral("Ann"), QStringLiteral("09:05"));
+    setNow(kToday, QTime(8, 0));
+    load();
+    const struct
+    {
+        QTime at;
+        bool shows;
+    } ticks[] = {
+        {QTime(9, 4, 59), false}, {QTime(9, 5, 0), true}, {QTime(9, 5, 30), false},
+        {QTime(9, 6, 0), false},  {QTime(23, 59), false},
+    };
+    for (const auto &t : ticks) {
+        tickAt(t.at);
+        EXPECT_EQ(shown(), t.shows ? std::vector<std::int32_t>{id} : std::vector<std::int32_t>{})
+            << t.at.toString().toStdString();
+        closeNotices();
+    }
+    EXPECT_EQ(statuses(), QStringList{QStringLiteral("12/10/2026")});
+    EXPECT_EQ(vb::CStr(gcolUpcomingTime.Item(1)), QStringLiteral("09:05"));
+}
+
+TEST_F(TimersTest, TheStatusDecidesWhetherADueNoticeIsShown)
+{
+    const struct
+    {
+        vb::Variant status;
+        bool shows;
+    } cases[] = {
+        {vb::Variant(QStringLiteral("d1")), true},
+        {vb::Variant(vb::Date::fromQDate(kToday)), false},            // shown today
+        {vb::Variant(vb::Date::fromQDate(kToday.addDays(-1))), true}, // shown on an earlier day
+    };
+    const std::int32_t id = addDue(QStringLiteral("Ann"), QStringLiteral("09:05"));
+    load();
+    for (const auto &c : cases) {
+        dates::resetUpcomingLists();
+        dates::appendUpcoming(vb::Variant(id), vb::Variant(vb::Date::fromYmd(1980, 12, 10)),
+                              vb::Variant(std::int16_t{0}),
+                              vb::Variant(vb::Date::fromQTime(QTime(9, 5))), c.status);
+        tickAt(QTime(9, 5, 10));
+        EXPECT_EQ(!shown().empty(), c.shows) << vb::CStr(c.status).toStdString();
+        closeNotices();
+    }
+}
+
+TEST_F(TimersTest, TwoAdjacentEntriesOfOneMinuteAreBothShownWithinIt)
+{
+    const std::int32_t first = addDue(QStringLiteral("Ann"), QStringLiteral("09:05"));
+    const std::int32_t second = addDue(QStringLiteral("Bob"), QStringLiteral("09:05"));
+    load();
+    tickAt(QTime(9, 5, 0));
+    EXPECT_EQ(shown(), std::vector<std::int32_t>{first});
+    tickAt(QTime(9, 5, 0, 300));
+    EXPECT_EQ(shown(), (std::vector<std::int32_t>{first, second}));
+    EXPECT_EQ(gcolUpcomingId.Count(), 2);
+}
+
+TEST_F(TimersTest, AMinuteWithoutTicksIsMissedForTheDay)
+{
+    addDue(QStringLiteral("Ann"), QStringLiteral("09:05"));
+    load();
+    for (const QTime &at : {QTime(9, 4, 59), QTime(9, 6, 0), QTime(15, 0)})
+        tickAt(at);
+    EXPECT_TRUE(shown().empty());
+    EXPECT_EQ(statuses(), QStringList{QStringLiteral("d1")});
+}
+
+TEST_F(TimersTest, ATickWithNothingDueReadsNoDatabase)
+{
+    for (int i = 0; i < 3; ++i)
+        addDue(QStringLiteral("Entry %1").arg(i), QStringLiteral("09:00"));
+    load();
+    ASSERT_EQ(gcolUpcomingId.Count(), 3);
+    // Without a database every query fails, and the tick would log it.
+    gdbMain.reset();
+    tickAt(QTime(10, 0));
+    tickAt(QTime(10, 0, 30));
+    EXPECT_TRUE(shown().empty());
+    EXPECT_EQ(statuses(), QStringList({"d1", "d1", "d1"}));
+    EXPECT_EQ(debugLog(), QString());
+}
+
+TEST_F(TimersTest, AFailingPositionIsLoggedAsTimer1AndTheTickGoesOn)
+{
+    const std::int32_t id = addDue(QStringLiteral("Ann"), QStringLiteral("09:05"));
+    load();
+    dates::resetUpcomingLists();
+    dates::appendUpcoming(vb::Variant(99), vb::Variant(), vb::Variant(),
+                          vb::Variant(QStringLiteral("no time")),
+                          vb::Variant(QStringLiteral("d1")));
+    dates::appendUpcoming(vb::Variant(id), vb::Variant(), vb::Variant(),
+                          vb::Variant(vb::Date::fromQTime(QTime(9, 5))),
+                          vb::Variant(QStringLiteral("d1")));
+    tickAt(QTime(9, 5));
+    EXPECT_EQ(shown(), std::vector<std::int32_t>{id});
+    EXPECT_TRUE(debugLog().contains(QStringLiteral("Description: Timer1")));
+    EXPECT_TRUE(platform.messageBox.calls().empty());
+}
+
+TEST_F(TimersTest, AtMidnightTheListAndTheComingEventsAreThoseOfTheNewDay)
+{
+    store({.timerOn = 1});
+    // Today's entry is coming only today; Bob's alert period starts tomorrow.
+    const std::int32_t ann = addEntry(QStringLiteral("Ann"), QStringLiteral("1980-12-10"), 1, 0);
+    const std::int32_t bob = addEntry(QStringLiteral("Bob"), QStringLiteral("1975-12-14"), 1, 3);
+    load();
+    ASSERT_EQ(gcolUpcomingId.Count(), 1);
+    EXPECT_EQ(vb::CLng(gcolUpcomingId.Item(1)), ann);
+    EXPECT_EQ(column(0), QStringList({"Ann", "Bob"}));
+    EXPECT_EQ(column(3), QStringList({"0", "4"}));
+
+    setNow(kToday, QTime(23, 59, 59, 800));
+    frm->Timer2_Timer();
+    EXPECT_EQ(gcolUpcomingId.Key(1), QStringLiteral("1k")) << "the same day: nothing is rebuilt";
+
+    setNow(kToday.addDays(1), QTime(0, 0, 0, 200));
+    frm->Timer2_Timer();
+    ASSERT_EQ(gcolUpcomingId.Count(), 1);
+    EXPECT_EQ(vb::CLng(gcolUpcomingId.Item(1)), bob);
+    EXPECT_EQ(vb::CStr(gcolUpcomingStatus.Item(1)), QStringLiteral("d1"));
+    EXPECT_EQ(gcolUpcomingId.Key(1), QStringLiteral("2k")) << "the keys count on";
+    EXPECT_EQ(column(0), QStringList({"Bob", "Ann"})) << "soonest first, as before";
+    EXPECT_EQ(column(3), QStringList({"3", "364"}));
+    EXPECT_TRUE(vb::compareEqual(gudtAppInfo.UpcomingBuiltDate,
+                                 vb::Variant(vb::Date::fromQDate(kToday.addDays(1)))));
+    EXPECT_TRUE(frm->Timer1->isActive());
+
+    // A clock set back to an earlier day counts as a change as well.
+    setNow(kToday, QTime(12, 0));
+    frm->Timer2_Timer();
+    EXPECT_EQ(vb::CLng(gcolUpcomingId.Item(1)), ann);
+    EXPECT_EQ(gcolUpcomingId.Key(1), QStringLiteral("3k"));
+}
+
+} // namespace

@@ -1,0 +1,115 @@
+// The window's make-up: its controls where the design puts them, and readable by screen readers.
+
+#include "MainWindowFixture.h"
+
+#include "platform/forms/DTPicker.h"
+#include "platform/forms/MonthView.h"
+#include "platform/forms/TabControl.h"
+
+#include <QAccessible>
+#include <QTabBar>
+#include <QTabWidget>
+
+using kxmaintest::MainWindowTest;
+
+namespace {
+
+QString accessibleName(QWidget *widget)
+{
+    QAccessibleInterface *a = QAccessible::queryAccessibleInterface(widget);
+    return a ? a->text(QAccessible::Name) : QString();
+}
+
+// The name of the label a screen reader announces with the field.
+QString labelName(QWidget *widget)
+{
+    QAccessibleInterface *a = QAccessible::queryAccessibleInterface(widget);
+    if (!a)
+        return {};
+    const auto labels = a->relations(QAccessible::Label);
+    return labels.isEmpty() ? QString() : labels.first().first->text(QAccessible::Name);
+}
+
+class WindowTest : public MainWindowTest
+{
+};
+
+TEST_F(WindowTest, TheTabsHoldTheirControlsAndThePlaceholderLiesOutsideTheWindow)
+{
+    addEntry(QStringLiteral("Ann"), QStringLiteral("1980-12-12"));
+    load();
+    EXPECT_EQ(frm->tab1->TabCaption(0), QStringLiteral("Events      "));
+    EXPECT_EQ(frm->tab1->TabCaption(1), QStringLiteral("Settings"));
+    EXPECT_EQ(frm->lvw1->parentWidget(), frm->tab1->page(0));
+    EXPECT_EQ(frm->MonthView1->parentWidget(), frm->tab1->page(0));
+    for (platform::Control *c : std::initializer_list<platform::Control *>{
+             frm->chkSound, frm->chkTimerOn, frm->chkShowEvents, frm->chkSysTray,
+             frm->cboDefalutAlertDays, frm->cboDefaultEvent, frm->DTPDefaultTime})
+        EXPECT_EQ(c->parentWidget(), frm->tab1->page(1)) << c->Name().toStdString();
+
+    // Every control of a page lies inside it, and the tab control inside the window above
+    // the status bar.
+    for (int page = 0; page < 2; ++page) {
+        frm->tab1->setTab(page);
+        const QRect area = frm->tab1->page(page)->rect();
+        for (platform::Control *c : frm->Controls()) {
+            if (c->parentWidget() == frm->tab1->page(page)) {
+                EXPECT_TRUE(area.contains(c->geometry())) << c->Name().toStdString();
+            }
+        }
+    }
+    EXPECT_LE(frm->tab1->geometry().bottom(), frm->statBar1->geometry().top());
+    EXPECT_EQ(frm->statBar1->geometry().bottom(), frm->height() - 1);
+
+    EXPECT_EQ(frm->chkDummy->Caption(), QStringLiteral("PlatzHolder"));
+    EXPECT_NEAR(frm->chkDummy->Left(), -5000, 15); // to the pixel
+    EXPECT_NEAR(frm->chkDummy->Top(), -100, 15);
+    EXPECT_EQ(frm->chkDummy->parentWidget(), frm);
+}
+
+TEST_F(WindowTest, ScreenReadersReadTheTabsTheListAndEachFieldByItsCaption)
+{
+    addEntry(QStringLiteral("Ann"), QStringLiteral("1980-12-12"));
+    load();
+    const struct
+    {
+        platform::Control *control;
+        const char *name;
+    } boxes[] = {
+        {frm->chkSound, "Use Alarm sound"},
+        {frm->chkTimerOn, "Timer ON"},
+        {frm->chkShowEvents, "Show Events at start up"},
+        {frm->chkSysTray, "Start in System Tray"},
+    };
+    for (const auto &b : boxes)
+        EXPECT_EQ(accessibleName(b.control->inner()), QString::fromLatin1(b.name));
+    const struct
+    {
+        platform::Control *control;
+        const char *label;
+    } fields[] = {
+        {frm->cboDefalutAlertDays, "Default Alert days:"},
+        {frm->cboDefaultEvent, "Default Event:"},
+        {frm->DTPDefaultTime, "Default Event Time:"},
+    };
+    for (const auto &f : fields)
+        EXPECT_EQ(labelName(f.control->inner()), QString::fromLatin1(f.label))
+            << f.control->Name().toStdString();
+
+    auto *tabs = static_cast<QTabWidget *>(frm->tab1->inner());
+    QAccessibleInterface *bar = QAccessible::queryAccessibleInterface(tabs->tabBar());
+    ASSERT_NE(bar, nullptr);
+    ASSERT_EQ(bar->childCount() >= 2, true);
+    EXPECT_EQ(bar->child(0)->text(QAccessible::Name), QStringLiteral("Events      "));
+
+    QAccessibleInterface *list = QAccessible::queryAccessibleInterface(frm->lvw1->tree());
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->text(QAccessible::Name), QStringLiteral("Events"));
+    QAccessibleTableInterface *table = list->tableInterface();
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->columnDescription(3), QStringLiteral("Days Til"));
+    EXPECT_EQ(table->cellAt(0, 0)->text(QAccessible::Name), QStringLiteral("Ann"));
+    EXPECT_EQ(table->cellAt(0, 3)->text(QAccessible::Name), QStringLiteral("2"));
+}
+
+} // namespace
