@@ -36,8 +36,9 @@ bench: build
 	$(BUILD)/bin/kalendrix_bench
 
 screenshot: build
-	sh scripts/screenshot-notice.sh $(BUILD)
+	sh scripts/screenshot.sh $(BUILD)
 	sh scripts/screenshot-main.sh $(BUILD)
+	sh scripts/screenshot-about-help.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD) build-asan

@@ -2,11 +2,17 @@
 // object, the shared recordset and one workspace transaction) against the library's own calls
 // doing the same reads, the same computation and the same writes in one transaction.
 
-#include "ProgramOnTable.h"
+#include "BenchServices.h"
+#include "EntryTable.h"
 
+#include "core/Globals.h"
+#include "core/cDAO.h"
 #include "dates/cDateHandler.h"
 
 #include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -14,7 +20,6 @@
 namespace {
 
 constexpr int kEntries = 10000;
-const QDate kToday(2026, 12, 10);
 
 kxbench::EntryTable &entryTable()
 {
@@ -22,34 +27,21 @@ kxbench::EntryTable &entryTable()
     return table;
 }
 
-QDate anniversary(int year, int month, int day)
-{
-    if (month == 2 && day == 29 && !QDate::isLeapYear(year))
-        day = 28;
-    return QDate(year, month, day);
-}
-
-int daysTil(const QDate &date)
-{
-    QDate next = anniversary(kToday.year(), date.month(), date.day());
-    if (next < kToday)
-        next = anniversary(kToday.year() + 1, date.month(), date.day());
-    const qint64 days = kToday.daysTo(next);
-    return days > 365 ? 0 : static_cast<int>(days);
-}
-
 void BM_SetDaysTil(benchmark::State &state)
 {
-    kxbench::ProgramOnTable program(entryTable(), QDateTime(kToday, QTime(10, 0)));
-    if (!program.open()) {
+    kxbench::ScopedBenchServices services(QDir::toNativeSeparators(entryTable().dir.path()));
+    core::resetGlobals();
+    gstrDbPath = entryTable().path;
+    if (!cDAO().DAOOpenConnection(gstrDbPath)) {
         state.SkipWithError("the database did not open");
         return;
     }
     for (auto _ : state)
         cDateHandler().SetDaysTil();
-    if (program.failed())
+    if (services.boxes.shown || QFile::exists(core::programPath(QStringLiteral("DebugLog.TXT"))))
         state.SkipWithError("the pass reported an error");
     state.SetItemsProcessed(state.iterations() * kEntries);
+    core::resetGlobals();
 }
 
 void BM_SetDaysTilPlainLibrary(benchmark::State &state)
@@ -57,7 +49,9 @@ void BM_SetDaysTilPlainLibrary(benchmark::State &state)
     sqlite3 *db = kxbench::openKeyed(entryTable().path);
     for (auto _ : state)
         kxbench::plainDaysTilPass(db, [](const char *text) {
-            return daysTil(QDate::fromString(QString::fromLatin1(text, 10), Qt::ISODate));
+            return kxbench::plainDaysTil(
+                QDate::fromString(QString::fromLatin1(text, 10), Qt::ISODate),
+                kxbench::kBenchToday);
         });
     sqlite3_close(db);
     state.SetItemsProcessed(state.iterations() * kEntries);

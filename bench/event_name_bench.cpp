@@ -4,11 +4,17 @@
 // statement bound to each id. And the list's order by name over 10,000 entries, through a
 // snapshot against the library with its own NOCASE.
 
-#include "ProgramOnTable.h"
+#include "BenchServices.h"
+#include "EntryTable.h"
 
+#include "core/Globals.h"
+#include "core/cDAO.h"
 #include "core/mod_VOVuriv.h"
 #include "platform/jet/Jet.h"
 #include "platform/jet/TextOrder.h"
+
+#include <QDir>
+#include <QFile>
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -52,17 +58,20 @@ void BM_EventNameSnapshots(benchmark::State &state)
 
 void BM_GetEventName(benchmark::State &state)
 {
-    kxbench::ProgramOnTable program(entryTable(), QDateTime(QDate(2026, 12, 10), QTime(10, 0)));
-    if (!program.open()) {
+    kxbench::ScopedBenchServices services(QDir::toNativeSeparators(entryTable().dir.path()));
+    core::resetGlobals();
+    gstrDbPath = entryTable().path;
+    if (!cDAO().DAOOpenConnection(gstrDbPath)) {
         state.SkipWithError("the database did not open");
         return;
     }
     for (auto _ : state)
         for (int i = 0; i < kLookups; ++i)
             benchmark::DoNotOptimize(GetEventName(i % kEventTypes + 1));
-    if (program.failed())
+    if (services.boxes.shown || QFile::exists(core::programPath(QStringLiteral("DebugLog.TXT"))))
         state.SkipWithError("a lookup reported an error");
     state.SetItemsProcessed(state.iterations() * kLookups);
+    core::resetGlobals();
 }
 
 void BM_EventNamePlainLibrary(benchmark::State &state)

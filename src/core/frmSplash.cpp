@@ -96,10 +96,7 @@ frmSplash::frmSplash(QWidget *parent) : platform::Form(QStringLiteral("frmSplash
                               360, 2040, 1455, 285);
     for (int i = 0; i < 2; ++i)
         lblProductName[i]->setProperty("Index", i);
-    QFont nameFont = lblProductName[0]->font();
-    nameFont.setPointSize(20);
-    nameFont.setBold(true);
-    lblProductName[0]->setFont(nameFont);
+    lblProductName[0]->setDesignFont({20.0, true});
 
     lblVersion =
         label(this, QStringLiteral("lblVersion"), QStringLiteral("Version"), 2160, 1440, 4800, 285);

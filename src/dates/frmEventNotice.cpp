@@ -7,19 +7,15 @@
 
 #include "platform/forms/Controls.h"
 #include "platform/forms/Pictures.h"
-#include "platform/forms/Twips.h"
 #include "platform/services/Services.h"
 #include "platform/vb/Conversions.h"
 
-#include <QFontMetrics>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPolygonF>
 #include <QtMath>
-
-#include <functional>
 
 using platform::Alignment;
 using platform::CheckBox;
@@ -105,28 +101,6 @@ void paintBell(QPainter &p)
     p.drawEllipse(QPointF(16, 5), 2, 2);
 }
 
-struct Caption
-{
-    QString text;
-    double widthTwips;
-};
-
-QFont fittingFont(QFont font, std::initializer_list<Caption> captions)
-{
-    constexpr double kSmallest = 6.0;
-    double size = std::min(font.pointSizeF() > 0 ? font.pointSizeF() : 9.0, 9.0);
-    for (;; size -= 0.5) {
-        font.setPointSizeF(size);
-        const QFontMetrics metrics(font);
-        bool fits = true;
-        for (const Caption &c : captions)
-            fits =
-                fits && metrics.horizontalAdvance(c.text) <= platform::twipsToPixelsX(c.widthTwips);
-        if (fits || size <= kSmallest)
-            return font;
-    }
-}
-
 } // namespace
 
 QIcon frmEventNotice::ownIcon()
@@ -149,13 +123,6 @@ QIcon frmEventNotice::eventTypeIcon(int index)
 frmEventNotice::frmEventNotice(QWidget *parent) : Form(QStringLiteral("frmEventNotice"), parent)
 {
     setClientSize(kClientWidth, kClientHeight);
-    // The design's label widths were made for a small font; the window's font, which every
-    // control uses, is made small enough that each label's caption fits on its one line.
-    setFont(fittingFont(font(), {{QStringLiteral("Name:"), 675},
-                                 {QStringLiteral("Event:"), 885},
-                                 {QStringLiteral("Event Date:"), 885},
-                                 {QStringLiteral("Days til:"), 555},
-                                 {QStringLiteral("Note:"), 885}}));
     setCaption(QStringLiteral("Event Notice"));
     setIcon(ownIcon());
 

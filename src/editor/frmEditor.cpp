@@ -23,6 +23,8 @@
 #include <QLineEdit>
 #include <QWindow>
 
+#include <functional>
+
 using core::ErrorVariant;
 using core::Procedure;
 using platform::Alignment;
@@ -73,6 +75,31 @@ void refresh(DTPicker *picker)
     if (!picker)
         vb::raise(vb::err::ObjectVariableNotSet);
     picker->edit()->interpretText();
+}
+
+// Runs `work` (steps of the caller's procedure, which handle their own errors) inside one
+// workspace transaction. The main window's refill reads every entry, a statement each; inside a
+// transaction the file is locked once for all of them instead of once per statement, which is
+// most of a refill's time with many entries. Only cached values (the days until) are written in
+// it: the entry itself was written and committed before.
+void inOneTransaction(const QString &procedureName, const std::function<void()> &work)
+{
+    Procedure begin(procedureName, ErrorVariant::LogOnly);
+    bool open = false;
+    begin([&] {
+        if (!gwsMain)
+            vb::raise(vb::err::ObjectVariableNotSet);
+        gwsMain->BeginTrans();
+        open = true;
+    });
+    work();
+    if (!open)
+        return;
+    Procedure commit(procedureName, ErrorVariant::LogOnly);
+    if (!commit([&] { gwsMain->CommitTrans(); })) {
+        Procedure rollback(procedureName, ErrorVariant::LogOnly);
+        rollback([&] { gwsMain->Rollback(); });
+    }
 }
 
 // Twips of the design. Labels sit right-aligned before their field, a little lower so that
@@ -237,6 +264,13 @@ void frmEditor::setRunning(bool running)
         return;
     mblnIsRunning = running;
     emit mblnIsRunningChanged(running);
+}
+
+void frmEditor::refillParentList(const QVariantList &columnAndDefault)
+{
+    QVariantList args{QVariant::fromValue(vb::ObjectMember(frmParent, QStringLiteral("lvw1")))};
+    args.append(columnAndDefault);
+    vb::CallByName(frmParent, QStringLiteral("SetEventList"), args);
 }
 
 void frmEditor::setStatus(const QString &text)
@@ -454,12 +488,10 @@ bool frmEditor::SaveVemoEvent()
         setStatus(QStringLiteral("Your data has been saved."));
         result = true;
     });
-    p([&] {
-        vb::CallByName(
-            frmParent, QStringLiteral("SetEventList"),
-            {QVariant::fromValue(vb::ObjectMember(frmParent, QStringLiteral("lvw1"))), 0, 1});
+    inOneTransaction(p.name(), [&] {
+        p([&] { refillParentList({0, 1}); });
+        p([&] { dateHandler.EditComingEvent(mlngDataId); });
     });
-    p([&] { dateHandler.EditComingEvent(mlngDataId); });
     return result;
 }
 
@@ -497,12 +529,10 @@ bool frmEditor::DeleteEvent()
     const std::int32_t deletedId = mlngDataId;
     if (deleted) {
         p([&] { setStatus(kDeleted); });
-        p([&] {
-            vb::CallByName(
-                frmParent, QStringLiteral("SetEventList"),
-                {QVariant::fromValue(vb::ObjectMember(frmParent, QStringLiteral("lvw1"))), 0});
+        inOneTransaction(p.name(), [&] {
+            p([&] { refillParentList({0}); });
+            p([&] { cDateHandler().RemoveDeletedUpcomingCol(deletedId); });
         });
-        p([&] { cDateHandler().RemoveDeletedUpcomingCol(deletedId); });
         p([&] { result = true; });
     }
     p([&] { NewEvent(); });

@@ -22,6 +22,7 @@
 #include "platform/forms/Form.h"
 
 #include <QPointer>
+#include <QVariantList>
 
 #include <cstdint>
 
@@ -108,6 +109,8 @@ protected:
 
 private:
     void setStatus(const QString &text);
+    // frmParent.SetEventList(frmParent.lvw1, columnAndDefault...), resolved by name.
+    void refillParentList(const QVariantList &columnAndDefault);
     void markDirty() { mblnDirty = true; }
 
     std::int32_t mlngDataId = -1;

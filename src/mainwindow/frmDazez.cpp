@@ -65,12 +65,6 @@ const std::array<ColumnDesign, 4> kColumns = {{
     {"Days Til", "DaysTil", 750, platform::Alignment::Center},
 }};
 
-frmDazez::EditorOpener &editorOpener()
-{
-    static frmDazez::EditorOpener opener;
-    return opener;
-}
-
 ListView &listViewOf(QObject *object)
 {
     if (!object)
@@ -270,17 +264,6 @@ void frmDazez::connectHandlers()
 
     connect(Timer1, &QTimer::timeout, this, &frmDazez::Timer1_Timer);
     connect(Timer2, &QTimer::timeout, this, &frmDazez::Timer2_Timer);
-}
-
-void frmDazez::setEditorOpener(EditorOpener opener)
-{
-    editorOpener() = std::move(opener);
-}
-
-void frmDazez::LoadEditor()
-{
-    if (editorOpener())
-        editorOpener()(*this);
 }
 
 // ---- the entry list ------------------------------------------------------------------------

@@ -23,7 +23,6 @@
 #include "platform/forms/Form.h"
 
 #include <cstdint>
-#include <functional>
 
 class QTimer;
 
@@ -79,11 +78,10 @@ public:
     void Timer1_Timer();
     void Timer2_Timer();
 
-    // Opening the editor: the editor's layer, above this window, installs how it is done (see
-    // setEditorOpener). Without it a double click only takes the row's id.
-    void LoadEditor();
-    using EditorOpener = std::function<void(frmDazez &)>;
-    static void setEditorOpener(EditorOpener opener);
+    // Opening the editor on mlngCurrentId and waiting for it (the double click, later the
+    // commands): not built yet; it will reach the editor through core::editorInstance(). Until
+    // then a double click only takes the row's id.
+    virtual void LoadEditor() {}
 
     std::int32_t mlngCurrentId = 0;
     std::int16_t intSortDesc = 0;

@@ -127,19 +127,17 @@ TEST_F(NoticeTest, EachNewNoticeStands250TwipsFurtherFromTheCentredPosition)
     std::vector<std::int32_t> ids;
     for (int i = 0; i < 3; ++i)
         ids.push_back(addEntry(e));
-    // Where CenterForm puts the window, in whole pixels.
-    const double width = platform::pixelsToTwipsX(
-        platform::twipsToPixelsX(frmEventNotice::kClientWidth));
-    const double height = platform::pixelsToTwipsY(
-        platform::twipsToPixelsY(frmEventNotice::kClientHeight));
-    const double left = platform::pixelsToTwipsX(
-        platform::twipsToPixelsX(platform.screen.widthTwips() / 2 - width / 2));
-    const double top = platform::pixelsToTwipsY(
-        platform::twipsToPixelsY(platform.screen.heightTwips() / 2 - height / 2));
-
     for (int n = 1; n <= 3; ++n) {
         ASSERT_TRUE(cDateHandler().DisplayEvent(vb::Variant(ids[n - 1])));
         const frmEventNotice *notice = noticeFor(ids[n - 1]);
+        // Where CenterForm puts a window of this size (fitted to the font; before its first
+        // show, without a frame), in whole pixels.
+        const double width = platform::pixelsToTwipsX(notice->width());
+        const double height = platform::pixelsToTwipsY(notice->height());
+        const double left = platform::pixelsToTwipsX(
+            platform::twipsToPixelsX(platform.screen.widthTwips() / 2 - width / 2));
+        const double top = platform::pixelsToTwipsY(
+            platform::twipsToPixelsY(platform.screen.heightTwips() / 2 - height / 2));
         EXPECT_EQ(notice->frameGeometry().x(), platform::twipsToPixelsX(left + 250 * n)) << n;
         EXPECT_EQ(notice->frameGeometry().y(), platform::twipsToPixelsY(top + 250 * n)) << n;
     }
@@ -153,11 +151,11 @@ TEST_F(NoticeTest, TheEventTypeChoosesIconAndCaption)
         int icon; // -1: the window's own
         const char *caption;
     } cases[] = {
-        {"Birthday", 0, "Birthday Notice"},      {"BIRTHDAY", 0, "Birthday Notice"},
-        {"birthday", 0, "Birthday Notice"},      {" birthday", -1, "Event Notice"},
-        {"birthday ", -1, "Event Notice"},       {"Anniversary", 1, "Anniversary Notice"},
-        {"hOLIDAY", 2, "Holiday Notice"},        {"Event", 3, "Event Notice"},
-        {"REMINDER", 4, "Reminder Notice"},      {"Meeting", -1, "Event Notice"},
+        {"Birthday", 0, "Birthday Notice"}, {"BIRTHDAY", 0, "Birthday Notice"},
+        {"birthday", 0, "Birthday Notice"}, {" birthday", -1, "Event Notice"},
+        {"birthday ", -1, "Event Notice"},  {"Anniversary", 1, "Anniversary Notice"},
+        {"hOLIDAY", 2, "Holiday Notice"},   {"Event", 3, "Event Notice"},
+        {"REMINDER", 4, "Reminder Notice"}, {"Meeting", -1, "Event Notice"},
         {"", -1, "Event Notice"},
     };
     for (const auto &c : cases) {
@@ -188,8 +186,8 @@ TEST_F(NoticeTest, TodayAndTodaysOwnDateAreBold)
     } cases[] = {
         {vb::Date::fromYmd(1980, 12, 10), 0, false, "Today", true}, // recurs today
         {vb::Date::fromYmd(2026, 12, 10), 0, true, "Today", true},  // is today
-        {vb::Date::fromQDateTime(QDateTime(QDate(2026, 12, 10), QTime(0, 0))), 0, true,
-         "Today", true},
+        {vb::Date::fromQDateTime(QDateTime(QDate(2026, 12, 10), QTime(0, 0))), 0, true, "Today",
+         true},
         {vb::Date::fromYmd(2026, 12, 11), 1, false, "1", false},
         {vb::Date::fromYmd(2025, 12, 10), 0, false, "Today", true},
     };

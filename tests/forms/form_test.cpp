@@ -1,3 +1,5 @@
+#include "FormsFixture.h"
+
 #include "platform/forms/Controls.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/Twips.h"
@@ -15,23 +17,8 @@ using namespace platform;
 
 namespace {
 
-void flushDeletes()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-class FormTest : public ::testing::Test
-{
-protected:
-    void TearDown() override
-    {
-        for (Form *form : QList<Form *>(Forms()))
-            delete form;
-        flushDeletes();
-    }
-
-    kxtest::ScriptedPlatform platform;
-};
+using kxformstest::flushDeletes;
+using kxformstest::FormTest;
 
 TEST_F(FormTest, GeometryIsInTwipsAtTheScreensTwipsPerPixel)
 {

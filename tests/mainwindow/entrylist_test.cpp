@@ -240,21 +240,29 @@ TEST_F(EntryListTest, ClickingARowTakesItsIdWhichOutlivesARefill)
     EXPECT_EQ(status(), QStringLiteral("You have 1 records in this listview."));
 }
 
+// The window as the editor's opening will see it: each opening notes the current id.
+class OpeningWindow : public frmDazez
+{
+public:
+    std::vector<std::int32_t> opened;
+    void LoadEditor() override { opened.push_back(mlngCurrentId); }
+};
+
 TEST_F(EntryListTest, ADoubleClickTakesTheRowsIdAndOpensTheEditorForIt)
 {
     addEntry(QStringLiteral("Ann"), QStringLiteral("1980-12-12"));
-    load();
-    std::vector<std::int32_t> opened;
-    frmDazez::setEditorOpener([&](frmDazez &window) { opened.push_back(window.mlngCurrentId); });
-    QTreeWidget *tree = frm->lvw1->tree();
+    auto *window = new OpeningWindow;
+    frm = window;
+    window->Timer2->stop();
+    window->Load();
+    QTreeWidget *tree = window->lvw1->tree();
     const QPoint row = tree->visualItemRect(tree->topLevelItem(0)).center();
     QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, row);
-    frm->lvw1->ListItems().Item(1)->setSelected(false);
-    frm->mlngCurrentId = 5;
-    frm->lvw1_DblClick(); // no row selected: the editor opens for the id there is
-    frmDazez::setEditorOpener(nullptr);
-    const std::int32_t ann = frm->lvw1->ListItems().Item(1)->Key().mid(1).toInt();
-    EXPECT_EQ(opened, (std::vector<std::int32_t>{ann, 5}));
+    window->lvw1->ListItems().Item(1)->setSelected(false);
+    window->mlngCurrentId = 5;
+    window->lvw1_DblClick(); // no row selected: the editor opens for the id there is
+    const std::int32_t ann = window->lvw1->ListItems().Item(1)->Key().mid(1).toInt();
+    EXPECT_EQ(window->opened, (std::vector<std::int32_t>{ann, 5}));
 }
 
 TEST_F(EntryListTest, LosingTheFocusDeselectsEveryRow)

@@ -36,7 +36,7 @@ class ShotFolder
 public:
     ShotFolder()
     {
-        platform::installQtServices();
+        platform::installQtServices(core::kProductName);
         mProgram.path = QDir::toNativeSeparators(mFolder.path());
         platform::Services services = platform::services();
         services.program = &mProgram;

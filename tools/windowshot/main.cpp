@@ -1,26 +1,50 @@
-// kx_windowshot about <output.png>
-// kx_windowshot help <help file> <context> <output.png>
-// Shows the about window, or the help window at a topic (context 0: the help topics), with the
-// Qt services installed, and saves a picture of it.
+// kx_windowshot <delivered database> <window> <output.png> [point size]: shows the named window
+// of the program with sample data, through the code that shows it in the program, with the Qt
+// services installed and a temporary program folder holding a copy of the delivered database,
+// and saves a picture of it. A point size stands for the desktop's font size. `kx_windowshot
+// --list` names the windows it can show.
 
 #include "core/Globals.h"
-#include "editor/frmAbout.h"
-#include "platform/services/HelpWindow.h"
+#include "core/MainCode_QW.h"
+#include "core/StartupHooks.h"
+#include "core/cDAO.h"
+#include "dates/cDateHandler.h"
+#include "dates/frmEventNotice.h"
+#include "editor/frmURL.h"
+#include "platform/forms/Form.h"
 #include "platform/services/QtServices.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFont>
 #include <QPixmap>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTextStream>
 #include <QThread>
 
+#include <functional>
+
 namespace {
 
-int fail(const QString &why)
+// The program may end inside the code that shows a window (another instance is running, the
+// database cannot be opened): then there is no picture.
+class TemporaryProgram : public platform::ProgramService
 {
-    QTextStream(stderr) << "kx_windowshot: " << why << '\n';
-    return 1;
-}
+public:
+    QString path;
+    QString folder() const override { return path; }
+    [[noreturn]] void end(int exitCode) override
+    {
+        QTextStream(stderr) << "kx_windowshot: the program ended (" << exitCode
+                            << ") before the picture was taken\n";
+        std::exit(1);
+    }
+};
+
+// Takes the picture of a window while it is open.
+using Shoot = std::function<void(platform::Form &)>;
 
 void settle(int ms)
 {
@@ -30,41 +54,142 @@ void settle(int ms)
     }
 }
 
-int save(QWidget *window, const QString &path)
+void openDatabase()
 {
-    const QPixmap picture = window->screen()->grabWindow(window->winId());
-    if (picture.isNull() || !picture.save(path))
-        return fail(QStringLiteral("cannot save the picture"));
-    QTextStream(stdout) << "saved " << path << " (" << picture.width() << "x" << picture.height()
-                        << ")\n";
-    return 0;
+    if (!cDAO().DAOOpenConnection(gstrDbPath))
+        throw QStringLiteral("cannot open the database");
+}
+
+// The start-up chain itself, pictured while it loads the main window.
+void showSplash(const Shoot &shoot)
+{
+    core::startupHooks().loadMainWindow = [&shoot] {
+        for (platform::Form *form : platform::Forms())
+            if (form->Name() == QLatin1String("frmSplash"))
+                shoot(*form);
+    };
+    Main();
+    core::startupHooks().loadMainWindow = nullptr;
+}
+
+void showWebLink(const Shoot &shoot)
+{
+    // Modal in the program; modeless here so that the picture can be taken.
+    auto *window = new frmURL();
+    window->Show();
+    shoot(*window);
+    window->Unload();
+}
+
+// An entry whose date recurs today, with the longest name the editor takes.
+void showNotice(const Shoot &shoot)
+{
+    openDatabase();
+    gudtSettings.SoundOn = 0;
+    const QDate today = platform::services().clock->now().date();
+    const QString date = QDate(1950, today.month(), std::min(today.day(), 28))
+                             .toString(QStringLiteral("yyyy-MM-dd 00:00:00"));
+    gdbMain->Execute(QStringLiteral("INSERT INTO Dazez (Events_Id, Dazez_Name, Dazez_Date, "
+                                    "Dazez_Time, Dazez_AlertDays, Dazez_Notes, Dazez_DaysTil) "
+                                    "VALUES (1, 'Wilhelmina Montgomery-Way', '%1', "
+                                    "'1899-12-30 09:00:00', 3, "
+                                    "'Call her in the morning.\r\nBring the photo album.', 0)")
+                         .arg(date));
+    cDateHandler().SetDaysTil();
+    auto rs =
+        gdbMain->OpenRecordset(QStringLiteral("SELECT Dazez_Id FROM Dazez"), jet::dbOpenSnapshot);
+    const vb::Variant id = rs->Field(QStringLiteral("Dazez_Id"));
+    rs->Close();
+    if (!cDateHandler().DisplayEvent(id))
+        throw QStringLiteral("no notice was shown");
+    for (platform::Form *form : platform::Forms())
+        if (auto *notice = qobject_cast<frmEventNotice *>(form)) {
+            shoot(*notice);
+            notice->Unload();
+        }
+}
+
+struct Window
+{
+    const char *name;
+    void (*show)(const Shoot &);
+};
+
+const Window kWindows[] = {
+    {"frmSplash", showSplash},
+    {"frmURL", showWebLink},
+    {"frmEventNotice", showNotice},
+};
+
+int fail(const QString &why)
+{
+    QTextStream(stderr) << "kx_windowshot: " << why << '\n';
+    return 1;
 }
 
 } // namespace
 
 int main(int argc, char **argv)
 {
+    // Before the application object, which needs a display.
+    if (argc == 2 && QByteArray(argv[1]) == "--list") {
+        for (const Window &window : kWindows)
+            QTextStream(stdout) << window.name << '\n';
+        return 0;
+    }
     QApplication app(argc, argv);
-    platform::installQtServices(core::kProductName);
-    const QStringList args = app.arguments().mid(1);
+    if (argc != 4 && argc != 5)
+        return fail(QStringLiteral("usage: kx_windowshot <delivered database> <window> "
+                                   "<output.png> [point size], or --list"));
+    if (argc == 5) {
+        QFont desktop = QApplication::font();
+        desktop.setPointSizeF(QString::fromLocal8Bit(argv[4]).toDouble());
+        if (desktop.pointSizeF() <= 0)
+            return fail(QStringLiteral("no point size: %1").arg(QString::fromLocal8Bit(argv[4])));
+        QApplication::setFont(desktop);
+    }
+    const Window *window = nullptr;
+    for (const Window &w : kWindows)
+        if (QString::fromLatin1(w.name).compare(QString::fromLocal8Bit(argv[2]),
+                                                Qt::CaseInsensitive) == 0)
+            window = &w;
+    if (!window)
+        return fail(QStringLiteral("no window named %1").arg(QString::fromLocal8Bit(argv[2])));
 
-    if (args.size() == 2 && args[0] == QLatin1String("about")) {
-        auto *about = new frmAbout;
-        about->Show();
-        settle(600);
-        return save(about, args[1]);
+    platform::installQtServices(core::kProductName);
+    QTemporaryDir folder;
+    TemporaryProgram program;
+    program.path = QDir::toNativeSeparators(folder.path());
+    platform::Services services = platform::services();
+    services.program = &program;
+    platform::installServices(services);
+
+    gstrDbPath = QDir(folder.path()).filePath(core::kDatabaseFileName);
+    if (!QFile::copy(QString::fromLocal8Bit(argv[1]), gstrDbPath))
+        return fail(QStringLiteral("cannot copy the delivered database"));
+    QFile::setPermissions(gstrDbPath, QFile::ReadOwner | QFile::WriteOwner);
+
+    const QString out = QString::fromLocal8Bit(argv[3]);
+    QString saved;
+    try {
+        window->show([&](platform::Form &form) {
+            settle(800);
+            const QPixmap picture = form.screen()->grabWindow(form.winId());
+            if (picture.isNull() || !picture.save(out))
+                throw QStringLiteral("cannot save the picture");
+            saved = QStringLiteral("saved %1 (%2x%3, window at %4,%5)")
+                        .arg(out)
+                        .arg(picture.width())
+                        .arg(picture.height())
+                        .arg(form.frameGeometry().x())
+                        .arg(form.frameGeometry().y());
+        });
+    } catch (const QString &why) {
+        return fail(why);
     }
-    if (args.size() == 4 && args[0] == QLatin1String("help")) {
-        const unsigned context = args[2].toUInt();
-        platform::HelpService *help = platform::services().help;
-        if (!help->winHelp(nullptr, args[1],
-                           context ? platform::help::HELP_CONTEXT : platform::help::HELP_TAB,
-                           context))
-            return fail(QStringLiteral("the help window did not open"));
-        auto *qtHelp = static_cast<platform::QtHelp *>(help);
-        settle(600);
-        return save(qtHelp->window(), args[3]);
-    }
-    return fail(QStringLiteral("usage: kx_windowshot about <output.png> | "
-                               "help <help file> <context> <output.png>"));
+    core::resetGlobals();
+    if (saved.isEmpty())
+        return fail(QStringLiteral("%1 was not shown").arg(QString::fromLatin1(window->name)));
+    QTextStream(stdout) << saved << '\n';
+    return 0;
 }

@@ -17,6 +17,8 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOption>
 #include <QTextBlock>
 #include <QValidator>
 
@@ -197,6 +199,36 @@ int vbLength(const QString &text, bool multiLine)
     return static_cast<int>(multiLine ? toVbText(toQtText(text)).size() : text.size());
 }
 
+// The twips a text box's border takes, top and bottom together, in the design.
+constexpr double kTextBoxBorderTwips = 60;
+// What QLineEdit keeps free on either side of its text, and the width of its caret, in pixels.
+constexpr int kLineEditTextMargin = 2;
+constexpr int kCaretWidth = 1;
+
+// A button's caption as it is drawn: "&" marks the accelerator, "&&" stands for "&".
+QString withoutAccelerator(const QString &caption)
+{
+    QString shown;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption.at(i) == QLatin1Char('&') && i + 1 < caption.size())
+            ++i;
+        else if (caption.at(i) == QLatin1Char('&'))
+            continue;
+        shown.append(caption.at(i));
+    }
+    return shown;
+}
+
+// The rectangle a button-like widget draws its caption in, at the size `size`.
+QSize buttonTextRoom(const QAbstractButton *button, const QSize &size, QStyle::SubElement element)
+{
+    QStyleOptionButton option;
+    option.initFrom(button);
+    option.rect = QRect(QPoint(), size);
+    option.text = button->text();
+    return button->style()->subElementRect(element, &option, button).size();
+}
+
 } // namespace
 
 Qt::Alignment horizontalAlignment(Alignment alignment)
@@ -255,9 +287,47 @@ QSize Control::sizeHint() const
     return mInner ? mInner->sizeHint() : QWidget::sizeHint();
 }
 
+QRect Control::pixelsOf(const QRectF &twips) const
+{
+    // Both edges are rounded, not the start and the length: controls that meet in twips meet in
+    // pixels, at any scale, without a pixel between them or one in common.
+    const auto edges = [](auto toPixels, double start, double length) {
+        const int from = toPixels(start);
+        return std::pair{from, std::max(0, toPixels(start + length) - from)};
+    };
+    const Form *form = mForm;
+    const auto [x, w] =
+        edges([form](double t) { return form ? form->clientPixelsX(t) : twipsToPixelsX(t); },
+              twips.left(), twips.width());
+    const auto [y, h] =
+        edges([form](double t) { return form ? form->clientPixelsY(t) : twipsToPixelsY(t); },
+              twips.top(), twips.height());
+    return QRect(x, y + originY(), w, h);
+}
+
+QRectF Control::twipsRect() const
+{
+    const QRect pixels = geometry();
+    if (pixels == pixelsOf(mTwips))
+        return mTwips;
+    // Moved in pixels since (a layout, an aligned bar, another screen resolution): read back
+    // what the pixels are.
+    if (mForm)
+        return QRectF(mForm->clientTwipsX(pixels.x()), mForm->clientTwipsY(pixels.y() - originY()),
+                      mForm->clientTwipsX(pixels.width()), mForm->clientTwipsY(pixels.height()));
+    return QRectF(pixelsToTwipsX(pixels.x()), pixelsToTwipsY(pixels.y()),
+                  pixelsToTwipsX(pixels.width()), pixelsToTwipsY(pixels.height()));
+}
+
+void Control::place(const QRectF &twips)
+{
+    mTwips = twips;
+    setGeometry(pixelsOf(twips));
+}
+
 double Control::Left() const
 {
-    return pixelsToTwipsX(x());
+    return twipsRect().left();
 }
 
 int Control::originY() const
@@ -267,43 +337,74 @@ int Control::originY() const
 
 double Control::Top() const
 {
-    return pixelsToTwipsY(y() - originY());
+    return twipsRect().top();
 }
 
 double Control::Width() const
 {
-    return pixelsToTwipsX(width());
+    return twipsRect().width();
 }
 
 double Control::Height() const
 {
-    return pixelsToTwipsY(height());
+    return twipsRect().height();
 }
 
 void Control::setLeft(double twips)
 {
-    move(twipsToPixelsX(twips), y());
+    QRectF r = twipsRect();
+    r.moveLeft(twips);
+    place(r);
 }
 
 void Control::setTop(double twips)
 {
-    move(x(), twipsToPixelsY(twips) + originY());
+    QRectF r = twipsRect();
+    r.moveTop(twips);
+    place(r);
 }
 
 void Control::setWidth(double twips)
 {
-    resize(std::max(0, twipsToPixelsX(twips)), height());
+    QRectF r = twipsRect();
+    r.setWidth(twips);
+    place(r);
 }
 
 void Control::setHeight(double twips)
 {
-    resize(width(), std::max(0, twipsToPixelsY(twips)));
+    QRectF r = twipsRect();
+    r.setHeight(twips);
+    place(r);
 }
 
 void Control::Move(double left, double top, double width, double height)
 {
-    setGeometry(twipsToPixelsX(left), twipsToPixelsY(top) + originY(),
-                std::max(0, twipsToPixelsX(width)), std::max(0, twipsToPixelsY(height)));
+    place(QRectF(left, top, width, height));
+}
+
+void Control::setDesignFont(const DesignFont &font)
+{
+    mDesignFont = font;
+    applyDesignFont(mForm ? mForm->designFontRatio() : 1.0);
+}
+
+DesignFont Control::effectiveDesignFont() const
+{
+    if (mDesignFont)
+        return *mDesignFont;
+    return mForm ? mForm->designFont() : DesignFont();
+}
+
+void Control::applyDesignFont(double ratio)
+{
+    if (!mDesignFont)
+        return;
+    // Only size and weight: the family comes from the window, which has the desktop's.
+    QFont font;
+    font.setPointSizeF(mDesignFont->pointSize * ratio);
+    font.setBold(mDesignFont->bold);
+    setFont(font);
 }
 
 void Control::SetFocus()
@@ -610,9 +711,39 @@ bool TextBox::FontBold() const
 
 void TextBox::setFontBold(bool bold)
 {
-    QFont font = inner()->font();
+    // The weight alone: family and size keep following the window's font.
+    QFont font;
     font.setBold(bold);
     inner()->setFont(font);
+}
+
+std::optional<TextRoom> TextBox::textRoom() const
+{
+    // Measured at the control's size, which is up to date even while the window is hidden and
+    // the inner editor has not been resized yet.
+    if (mEdit) {
+        QStyleOptionFrame option;
+        option.initFrom(mEdit);
+        option.rect = QRect(QPoint(), size());
+        option.lineWidth =
+            mEdit->hasFrame()
+                ? mEdit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, mEdit)
+                : 0;
+        const QRect contents = mEdit->style()
+                                   ->subElementRect(QStyle::SE_LineEditContents, &option, mEdit)
+                                   .marginsRemoved(mEdit->textMargins());
+        // The caret after the last character must not scroll the text.
+        const QSize room(contents.width() - 2 * kLineEditTextMargin - kCaretWidth,
+                         contents.height());
+        return TextRoom{{Text()}, room, mEdit->font(), false};
+    }
+    // A box that scrolls has room for any text; one that holds a single line has not.
+    if (effectiveDesignFont().linesIn(twipsRect().height() - kTextBoxBorderTwips) > 1)
+        return std::nullopt;
+    const int frame = mMulti->frameWidth();
+    const int margin = static_cast<int>(mMulti->document()->documentMargin());
+    const QSize room(width() - 2 * frame - 2 * margin, height() - 2 * frame - margin);
+    return TextRoom{{Text()}, room, mMulti->font(), false};
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -714,6 +845,22 @@ QString ComboBox::List(int index) const
     return mCombo->itemText(index);
 }
 
+std::optional<TextRoom> ComboBox::textRoom() const
+{
+    QStyleOptionComboBox option;
+    option.initFrom(mCombo);
+    option.rect = QRect(QPoint(), size());
+    option.editable = mCombo->isEditable();
+    option.frame = mCombo->hasFrame();
+    const QRect field = mCombo->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                        QStyle::SC_ComboBoxEditField, mCombo);
+    QStringList texts{Text()};
+    for (int i = 0; i < mCombo->count(); ++i)
+        texts.append(mCombo->itemText(i));
+    const QSize room(field.width() - 2 * kLineEditTextMargin, field.height());
+    return TextRoom{texts, room, mCombo->font(), false};
+}
+
 // ---------------------------------------------------------------------------------------------
 // Label
 
@@ -721,7 +868,7 @@ Label::Label(QWidget *parent, const QString &name, const QString &caption)
     : Control(ControlKind::Label, parent, name), mLabel(new QLabel(caption, this))
 {
     mLabel->setTextFormat(Qt::PlainText);
-    mLabel->setWordWrap(true);
+    syncWrap();
     mLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setInner(mLabel);
     setFocusPolicy(Qt::NoFocus);
@@ -743,14 +890,31 @@ void Label::setAlignment(Alignment alignment)
     mLabel->setAlignment(horizontalAlignment(alignment) | Qt::AlignTop);
 }
 
-bool Label::WordWrap() const
-{
-    return mLabel->wordWrap();
-}
-
 void Label::setWordWrap(bool wrap)
 {
-    mLabel->setWordWrap(wrap);
+    mWordWrap = wrap;
+    syncWrap();
+}
+
+bool Label::wrapsText() const
+{
+    return mWordWrap && effectiveDesignFont().linesIn(twipsRect().height()) > 1;
+}
+
+void Label::syncWrap()
+{
+    mLabel->setWordWrap(wrapsText());
+}
+
+void Label::resizeEvent(QResizeEvent *event)
+{
+    Control::resizeEvent(event);
+    syncWrap();
+}
+
+std::optional<TextRoom> Label::textRoom() const
+{
+    return TextRoom{{Caption()}, size(), mLabel->font(), wrapsText()};
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -824,6 +988,14 @@ void CheckBox::setValue(int value)
     mCheck->setChecked(value == 1);
 }
 
+std::optional<TextRoom> CheckBox::textRoom() const
+{
+    return TextRoom{{Caption()},
+                    buttonTextRoom(mCheck, size(), QStyle::SE_CheckBoxContents),
+                    mCheck->font(),
+                    false};
+}
+
 CheckBox *makeFocusSink(QWidget *parent, const QString &name, const QString &caption, double left,
                         double top)
 {
@@ -890,6 +1062,14 @@ void CommandButton::click()
     mButton->click();
 }
 
+std::optional<TextRoom> CommandButton::textRoom() const
+{
+    return TextRoom{{withoutAccelerator(Caption())},
+                    buttonTextRoom(mButton, size(), QStyle::SE_PushButtonContents),
+                    mButton->font(),
+                    false};
+}
+
 // ---------------------------------------------------------------------------------------------
 // Image, PictureBox
 
@@ -904,8 +1084,19 @@ Image::Image(QWidget *parent, const QString &name, ControlKind kind)
 void Image::setPicture(const QIcon &picture)
 {
     mPicture = picture;
+    showPicture();
+}
+
+void Image::showPicture()
+{
     const QSize size = this->size().isEmpty() ? QSize(32, 32) : this->size();
-    mView->setPixmap(picture.isNull() ? QPixmap() : picture.pixmap(size));
+    mView->setPixmap(mPicture.isNull() ? QPixmap() : mPicture.pixmap(size));
+}
+
+void Image::resizeEvent(QResizeEvent *event)
+{
+    Control::resizeEvent(event);
+    showPicture();
 }
 
 PictureBox::PictureBox(QWidget *parent, const QString &name)

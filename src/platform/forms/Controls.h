@@ -3,7 +3,14 @@
 // The intrinsic controls the program's windows are built from. Each is a thin QWidget around one
 // Qt widget (the inner widget, which takes the focus for it), carrying the design-time Tag and
 // DataMember texts and its kind. Positions and sizes are in twips relative to the control's
-// container. A Control registers with the Form it is created in (Form::Controls()).
+// container, converted through the form's layout scale (DesignFont.h); they read back as they
+// were set as long as the control has not been moved in pixels since. A Control registers with
+// the Form it is created in (Form::Controls()).
+//
+// Fonts: a control uses its window's font unless it has a design font of its own
+// (setDesignFont), which the window layer maps to the desktop's font as it maps the window's.
+// Each kind that draws a text in a box of fixed size says where (textRoom), so that the window
+// can be made to fit it.
 //
 // Key filters: KeyDown(keyCode, shift) comes first for every key (the runtime's key codes: 38 Up,
 // 40 Down, 65.. letters; shift bits 1 Shift, 2 Ctrl, 4 Alt), then KeyPress(keyAscii) for a key
@@ -14,14 +21,18 @@
 // Change fires when a text box's text changes, whether typed or set in code; setting the same
 // text again fires nothing. DblClick fires for a double-click of any mouse button on the control.
 
+#include "DesignFont.h"
+
 #include "platform/vb/Variant.h"
 
 #include <QIcon>
 #include <QList>
+#include <QRectF>
 #include <QString>
 #include <QWidget>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 class QCheckBox;
@@ -82,6 +93,23 @@ public:
     void setWidth(double twips);
     void setHeight(double twips);
     void Move(double left, double top, double width, double height);
+    // Left, Top, Width and Height together, in twips.
+    QRectF twipsRect() const;
+    // Puts the control at a rectangle in twips, through the form's present layout scale.
+    void place(const QRectF &twips);
+
+    // The control's own design font; without one it follows its window's.
+    std::optional<DesignFont> designFont() const { return mDesignFont; }
+    void setDesignFont(const DesignFont &font);
+    // The design font the control is drawn in: its own, or its window's.
+    DesignFont effectiveDesignFont() const;
+    // Gives the control its own design font mapped by `ratio` (desktop points per design point);
+    // nothing for a control that follows its window's.
+    void applyDesignFont(double ratio);
+
+    // The text the control draws in a box of fixed size; nothing for kinds whose texts have room
+    // of their own (lists, pictures, status bars) and for boxes that scroll.
+    virtual std::optional<TextRoom> textRoom() const { return std::nullopt; }
 
     bool Visible() const { return !isHidden(); }
     bool Enabled() const { return isEnabled(); }
@@ -111,9 +139,13 @@ private:
     // Where the client area starts in the parent, in pixels: below the menu bar for a control
     // placed on the window itself.
     int originY() const;
+    QRect pixelsOf(const QRectF &twips) const;
+
     ControlKind mKind;
     Form *mForm = nullptr;
     QWidget *mInner = nullptr;
+    QRectF mTwips; // as last placed; read back while the pixels are still where it put them
+    std::optional<DesignFont> mDesignFont;
 };
 
 class TextBox : public Control
@@ -148,6 +180,9 @@ public:
     void setAlignment(Alignment alignment);
     bool FontBold() const;
     void setFontBold(bool bold);
+
+    // A single-line box, or a multi-line one that holds one line of its design font.
+    std::optional<TextRoom> textRoom() const override;
 
 signals:
     void Change();
@@ -193,6 +228,9 @@ public:
     int ListCount() const;
     QString List(int index) const;
 
+    // Its text and every item: any of them may come to stand in the box.
+    std::optional<TextRoom> textRoom() const override;
+
 signals:
     // The user picked an item, or ListIndex was set in code.
     void Click();
@@ -213,12 +251,24 @@ public:
     void setCaption(const QString &caption);
     Alignment alignment() const { return mAlignment; }
     void setAlignment(Alignment alignment);
-    bool WordWrap() const;
+    // The runtime's property. A label whose box holds one line of its design font is not
+    // wrapped on the screen whatever it says (DesignFont.h).
+    bool WordWrap() const { return mWordWrap; }
     void setWordWrap(bool wrap);
+    // Whether the caption is wrapped on the screen.
+    bool wrapsText() const;
+
+    std::optional<TextRoom> textRoom() const override;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
+    void syncWrap();
+
     QLabel *mLabel;
     Alignment mAlignment = Alignment::Left;
+    bool mWordWrap = true;
 };
 
 class ListBox : public Control
@@ -251,6 +301,8 @@ public:
     int Value() const;
     void setValue(int value);
 
+    std::optional<TextRoom> textRoom() const override;
+
 signals:
     void Click();
 
@@ -275,6 +327,9 @@ public:
     // Clicks the button as the user would (nothing when it is disabled).
     void click();
 
+    // The caption as drawn, without its accelerator mark.
+    std::optional<TextRoom> textRoom() const override;
+
 signals:
     void Click();
 
@@ -292,7 +347,13 @@ public:
     QIcon Picture() const { return mPicture; }
     void setPicture(const QIcon &picture);
 
+protected:
+    // The picture is drawn again for the new size (a layout scale enlarges the box).
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
+    void showPicture();
+
     QLabel *mView;
     QIcon mPicture;
 };

@@ -1,6 +1,7 @@
 #include "Form.h"
 
 #include "Controls.h"
+#include "DesignFont.h"
 #include "Menu.h"
 #include "Twips.h"
 
@@ -119,17 +120,82 @@ void Form::Move(double left, double top)
 
 double Form::ScaleWidth() const
 {
-    return pixelsToTwipsX(width());
+    return width() == clientPixelsX(mClientTwips.width()) ? mClientTwips.width()
+                                                          : clientTwipsX(width());
 }
 
 double Form::ScaleHeight() const
 {
-    return pixelsToTwipsY(height() - mClientTop);
+    const int client = height() - mClientTop;
+    return client == clientPixelsY(mClientTwips.height()) ? mClientTwips.height()
+                                                          : clientTwipsY(client);
 }
 
 void Form::setClientSize(double widthTwips, double heightTwips)
 {
-    resize(twipsToPixelsX(widthTwips), twipsToPixelsY(heightTwips) + mClientTop);
+    mClientTwips = QSizeF(widthTwips, heightTwips);
+    resize(clientPixelsX(widthTwips), clientPixelsY(heightTwips) + mClientTop);
+}
+
+void Form::setDesignFont(const DesignFont &font)
+{
+    mDesignFont = font;
+}
+
+double Form::designFontRatio() const
+{
+    return mFontRatio > 0 ? mFontRatio : desktopPointSize() / mDesignFont.pointSize;
+}
+
+void Form::setLayoutScale(double scale)
+{
+    if (scale <= 0 || scale == mScale)
+        return;
+    // Every rectangle is read in twips at the old scale before any is placed at the new one.
+    const QSizeF client(ScaleWidth(), ScaleHeight());
+    QList<QRectF> placed;
+    placed.reserve(mControls.size());
+    for (const Control *control : std::as_const(mControls))
+        placed.append(control->twipsRect());
+    mScale = scale;
+    for (int i = 0; i < mControls.size(); ++i)
+        mControls.at(i)->place(placed.at(i));
+    setClientSize(client.width(), client.height());
+    layoutBars();
+}
+
+int Form::clientPixelsX(double twips) const
+{
+    return twipsToPixelsX(twips * mScale);
+}
+
+int Form::clientPixelsY(double twips) const
+{
+    return twipsToPixelsY(twips * mScale);
+}
+
+double Form::clientTwipsX(int pixels) const
+{
+    return pixelsToTwipsX(pixels) / mScale;
+}
+
+double Form::clientTwipsY(int pixels) const
+{
+    return pixelsToTwipsY(pixels) / mScale;
+}
+
+void Form::setVisible(bool visible)
+{
+    if (visible && !isVisible() && !mUnloaded)
+        fitToDesktopFont(*this, FitStart::Continue, FitAnchor::Centre);
+    QWidget::setVisible(visible);
+}
+
+bool Form::event(QEvent *event)
+{
+    if (event->type() == QEvent::ApplicationFontChange && !mUnloaded)
+        fitToDesktopFont(*this, FitStart::Afresh, FitAnchor::Centre);
+    return QWidget::event(event);
 }
 
 std::int32_t Form::hWnd()
@@ -145,6 +211,9 @@ void Form::Load()
     // the load can be run again (Retry in the caller's error dialog).
     const auto loadingEnds = qScopeGuard([this] { mLoading = false; });
     mLoading = true;
+    // The design's own texts are fitted before the load places the window, so that it is
+    // placed at its real size.
+    fitToDesktopFont(*this, FitStart::Continue, FitAnchor::TopLeft);
     Form_Load();
     mLoaded = true;
 }

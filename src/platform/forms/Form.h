@@ -4,13 +4,17 @@
 // ("frmEventNotice"). Contracts:
 //  - Forms() lists the loaded windows in load order. A Form enters it when it is constructed and
 //    leaves it when it is unloaded (Unload, the close box) or destroyed, whichever comes first.
-//  - Left, Top, Width and Height are the outer window in twips; ScaleWidth/ScaleHeight and
-//    setClientSize the client area, also in twips (Twips.h converts). The menu bar (Menu.h) lies
-//    above the client area, as the system's does: the controls' positions count from below it,
-//    and a bar that appears or goes keeps both the client area's size and the controls' places.
+//  - Left, Top, Width and Height are the outer window in the screen's twips (Twips.h converts);
+//    ScaleWidth/ScaleHeight and setClientSize the client area in the design's twips, which the
+//    layout scale turns into pixels as it does the controls' (DesignFont.h). The menu bar
+//    (Menu.h) lies above the client area, as the system's does: the controls' positions count
+//    from below it, and a bar that appears or goes keeps both the client area's size and the
+//    controls' places.
 //  - Aligned controls lie inside the client area: toolbars along its top, one below the other,
 //    status bars along its bottom, each as wide as the window. The window places its other
 //    controls between them.
+//  - The window is fitted to the desktop's font (DesignFont.h) before Form_Load, before every
+//    show, and when the desktop's font changes.
 //  - Load() runs Form_Load() once; Show() and ShowModal() load the window first. ShowModal
 //    returns when the window has been unloaded, running a local event loop meanwhile.
 //  - Unload() runs Form_Unload(cancel) (a non-zero cancel keeps the window), hides the window,
@@ -23,8 +27,11 @@
 //    outside the client area); a disabled button is not clicked. Enter on a focused command
 //    button clicks that button instead. The keys then reach no control's KeyDown/KeyPress.
 
+#include "DesignFont.h"
+
 #include <QIcon>
 #include <QList>
+#include <QSizeF>
 #include <QString>
 #include <QWidget>
 
@@ -62,6 +69,23 @@ public:
     double ScaleHeight() const;
     void setClientSize(double widthTwips, double heightTwips);
 
+    // The font the window was laid out for (8-point regular unless set).
+    DesignFont designFont() const { return mDesignFont; }
+    void setDesignFont(const DesignFont &font);
+    // Desktop points per design point, as the last fit mapped them (before any fit: the
+    // desktop's font size over the design's).
+    double designFontRatio() const;
+    void setDesignFontRatio(double ratio) { mFontRatio = ratio; }
+    // Client pixels per design pixel (1 until a fit enlarges the layout). Setting it lays the
+    // client area and every control out again at their twips.
+    double layoutScale() const { return mScale; }
+    void setLayoutScale(double scale);
+    // Design twips inside the client area <-> pixels, through the layout scale.
+    int clientPixelsX(double twips) const;
+    int clientPixelsY(double twips) const;
+    double clientTwipsX(int pixels) const;
+    double clientTwipsY(int pixels) const;
+
     QString Caption() const { return windowTitle(); }
     void setCaption(const QString &caption) { setWindowTitle(caption); }
     QIcon Icon() const { return windowIcon(); }
@@ -80,6 +104,8 @@ public:
     // Returns false when Form_Unload cancelled.
     bool Unload();
     bool isUnloaded() const { return mUnloaded; }
+    // Fits the window to the desktop's font before it shows, however it is shown.
+    void setVisible(bool visible) override;
 
     // Stays above the other windows; position and size are kept.
     void setTopmost(bool topmost);
@@ -127,6 +153,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    bool event(QEvent *event) override;
 
 private:
     friend class Menu;
@@ -143,6 +170,10 @@ private:
     QShortcut *mReturnShortcut = nullptr;
     QShortcut *mEnterShortcut = nullptr;
     QEventLoop *mModalLoop = nullptr;
+    QSizeF mClientTwips; // as last set; read back while the client area keeps its pixels
+    DesignFont mDesignFont;
+    double mFontRatio = 0; // 0: no fit yet
+    double mScale = 1.0;
     bool mLoaded = false;
     bool mLoading = false;
     bool mUnloaded = false;

@@ -1,0 +1,150 @@
+// Every window of the program, opened the way the program opens it, with its real texts and the
+// longest it can show, at the platform's own font and at 10- and 11-point desktop fonts: no
+// label, button, check box or one-line box loses any of its text, and the window lies on the
+// screen. A new window is one more row of kWindows.
+
+#include "core/Globals.h"
+#include "core/MainCode_QW.h"
+#include "core/StartupHooks.h"
+#include "core/frmSplash.h"
+#include "dates/frmEventNotice.h"
+#include "editor/frmURL.h"
+
+#include "platform/forms/Form.h"
+#include "platform/services/Services.h"
+#include "support/ScriptedPlatform.h"
+#include "support/TextFit.h"
+
+#include <QCoreApplication>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <ostream>
+#include <tuple>
+
+namespace {
+
+// Runs `check` while the window is open and shown.
+using Check = std::function<void(platform::Form &)>;
+
+// The longest name the editor takes (25 characters).
+const QString kLongestName = QStringLiteral("Wilhelmina Montgomery-Way");
+
+void showSplash(kxtest::ScriptedPlatform &platform, const Check &check)
+{
+    // The start-up chain itself: the splash is checked while it loads the main window.
+    platform.copyDeliveredDatabase();
+    bool seen = false;
+    core::startupHooks().loadMainWindow = [&] {
+        for (platform::Form *form : platform::Forms())
+            if (auto *splash = qobject_cast<frmSplash *>(form)) {
+                seen = true;
+                check(*splash);
+            }
+    };
+    try {
+        Main();
+    } catch (const platform::ProgramEnded &) {
+        ADD_FAILURE() << "the program ended during start-up";
+    }
+    EXPECT_TRUE(seen) << "the splash window was not shown";
+}
+
+void showWebLink(kxtest::ScriptedPlatform &, const Check &check)
+{
+    auto *window = new frmURL();
+    window->Show(); // modal in the program; the same load and the same show
+    check(*window);
+    window->Unload();
+}
+
+void showNotice(const Check &check, const QString &eventName, vb::Date date, int daysTil)
+{
+    auto *notice = new frmEventNotice();
+    notice->mstrName = kLongestName;
+    notice->mstrEventName = eventName;
+    notice->mdtEventDate = vb::Variant(date);
+    notice->mstrNotes = QStringLiteral("Call her in the morning.\r\nBring the photo album.\r\n"
+                                       "Ask about the garden, the grandchildren and the trip.");
+    notice->mlngDaysTil = daysTil;
+    notice->mlngVemoId = 1;
+    notice->Show();
+    check(*notice);
+    notice->Unload();
+}
+
+// Dated today, year included: date and "Today" in bold.
+void showNoticeToday(kxtest::ScriptedPlatform &platform, const Check &check)
+{
+    const QDate today = platform.clock.now().date();
+    showNotice(check, QStringLiteral("Anniversary"),
+               vb::Date::fromYmd(today.year(), today.month(), today.day()), 0);
+}
+
+// The widest date of the year and the most days there can be until a date recurs.
+void showNoticeFarOff(kxtest::ScriptedPlatform &, const Check &check)
+{
+    showNotice(check, QStringLiteral("Reminder"), vb::Date::fromYmd(2000, 12, 28), 365);
+}
+
+struct Window
+{
+    const char *name;
+    void (*show)(kxtest::ScriptedPlatform &, const Check &);
+};
+
+void PrintTo(const Window &window, std::ostream *os)
+{
+    *os << window.name;
+}
+
+const Window kWindows[] = {
+    {"Splash", showSplash},
+    {"WebLink", showWebLink},
+    {"NoticeToday", showNoticeToday},
+    {"NoticeFarOff", showNoticeFarOff},
+};
+
+// 0: the platform's own font.
+const double kDesktopPoints[] = {0, 10, 11};
+
+class TextFitTest : public ::testing::TestWithParam<std::tuple<Window, double>>
+{
+protected:
+    void SetUp() override { core::resetGlobals(); }
+    void TearDown() override
+    {
+        core::startupHooks() = {};
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        core::resetGlobals();
+    }
+
+    kxtest::ScriptedPlatform platform;
+};
+
+TEST_P(TextFitTest, EveryTextIsWholeAndTheWindowOnTheScreen)
+{
+    const auto &[window, points] = GetParam();
+    kxtest::DesktopFont desktop(points);
+    bool checked = false;
+    window.show(platform, [&](platform::Form &form) {
+        checked = true;
+        EXPECT_TRUE(form.isVisible());
+        EXPECT_TRUE(kxtest::textsFit(form));
+    });
+    EXPECT_TRUE(checked);
+    EXPECT_TRUE(platform.messageBox.calls().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, TextFitTest,
+                         ::testing::Combine(::testing::ValuesIn(kWindows),
+                                            ::testing::ValuesIn(kDesktopPoints)),
+                         [](const ::testing::TestParamInfo<std::tuple<Window, double>> &info) {
+                             const double points = std::get<1>(info.param);
+                             return std::string(std::get<0>(info.param).name) + "_" +
+                                    (points > 0 ? std::to_string(static_cast<int>(points)) + "pt"
+                                                : "PlatformFont");
+                         });
+
+} // namespace
