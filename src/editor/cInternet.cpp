@@ -4,6 +4,7 @@
 
 #include "platform/forms/Controls.h"
 #include "platform/services/Services.h"
+#include "platform/services/WindowHandles.h"
 #include "platform/vb/Conversions.h"
 #include "platform/vb/RuntimeError.h"
 
@@ -75,9 +76,7 @@ void cInternet::openThroughShell(const QString &procedure, const std::function<Q
     p([&] { text = target(); });
     p([&] {
         const std::int32_t handle = vb::CLng(valueOf(mvarHwnd));
-        QWidget *owner = handle == 0
-                             ? nullptr
-                             : QWidget::find(static_cast<WId>(static_cast<std::uint32_t>(handle)));
+        QWidget *owner = platform::windowFromHandle(handle);
         platform::ShellService *shell = platform::services().shell;
         if (!shell)
             vb::raise(vb::err::ObjectVariableNotSet);

@@ -89,7 +89,7 @@ TEST_F(CInternetTest, EachAssignmentOfTheWordActsAgainWithTheValuesOfThatMoment)
 TEST_F(CInternetTest, TheShellIsCalledAsOpenWithTheOwnersHandleAndNothingElse)
 {
     platform::Form owner(QStringLiteral("frmDazez"));
-    const std::int32_t handle = static_cast<std::int32_t>(owner.hWnd());
+    const std::int32_t handle = owner.hWnd();
     const struct
     {
         vb::Variant hwnd;

@@ -96,7 +96,7 @@ int icon(int waitMs)
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    platform::installQtServices();
+    platform::installQtServices(QStringLiteral("Almanoria"));
     const QString mode = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     const auto waitMs = [&](int otherwise) {
         return argc > 2 ? QString::fromLocal8Bit(argv[2]).toInt() : otherwise;
