@@ -62,16 +62,6 @@ const std::array<QIcon, frmAbout::kLogoFrames> &logoFrames()
     return frames;
 }
 
-QFont designFont(const QFont &base, const QString &family, double points, bool bold)
-{
-    QFont font = base;
-    if (!family.isEmpty())
-        font.setFamily(family);
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
-
 void setForeColor(QWidget *widget, const QColor &color)
 {
     QPalette palette = widget->palette();
@@ -85,22 +75,22 @@ frmAbout::frmAbout(QWidget *parent) : Form(QStringLiteral("frmAbout"), parent)
 {
     setClientSize(kClientWidth, kClientHeight);
     setFixedSize(size());
-    setFont(designFont(font(), QString(), 8.25, true));
+    setDesignFont({8.25, true});
     const QString arial = QStringLiteral("Arial");
     const QColor blue(0, 0, 255); // colour number &H00FF0000
 
     // Created in this order so that each shadow lies under its title.
     auto label = [this](int index, const QString &caption, double l, double t, double w, double h,
-                        const QFont &font) {
+                        const platform::DesignFont &font) {
         auto *lbl = new Label(this, QStringLiteral("lbl1"), caption);
         lbl->setProperty("Index", index);
         lbl->Move(l, t, w, h);
-        lbl->setFont(font);
+        lbl->setDesignFont(font);
         lbl->setWordWrap(false);
         lbl1[static_cast<std::size_t>(index)] = lbl;
         return lbl;
     };
-    const QFont title = designFont(font(), arial, 21.75, false);
+    const platform::DesignFont title{21.75, false, arial};
     setForeColor(label(1, QStringLiteral("Name of App"), 120, 180, 2535, 495, title), blue);
     label(0, QStringLiteral("Name of App"), 120, 210, 2535, 495, title);
 
@@ -109,7 +99,7 @@ frmAbout::frmAbout(QWidget *parent) : Form(QStringLiteral("frmAbout"), parent)
         auto *lbl = new Label(this, QStringLiteral("lblCopyright"), caption);
         lbl->setProperty("Index", index);
         lbl->Move(l, t, w, h);
-        lbl->setFont(designFont(font(), QString(), 9.75, true));
+        lbl->setDesignFont({9.75, true});
         lbl->setWordWrap(false);
         lblCopyright[static_cast<std::size_t>(index)] = lbl;
     };
@@ -117,25 +107,25 @@ frmAbout::frmAbout(QWidget *parent) : Form(QStringLiteral("frmAbout"), parent)
     // Wider than the design's 2550 twips: the copyright line is the start-up window's.
     copyright(0, QString(), 120, 1020, 3900, 285);
 
-    const QFont maker = designFont(font(), arial, 15.75, false);
+    const platform::DesignFont maker{15.75, false, arial};
     setForeColor(label(3, core::kMakerName, 135, 1305, 2655, 330, maker), blue);
     label(2, core::kMakerName, 120, 1320, 2655, 495, maker);
 
     // The contact lines stand under the maker's name, where the design leaves them free.
-    const QFont contact = designFont(font(), arial, 9.75, false);
+    const platform::DesignFont contact{9.75, false, arial};
     label(5, QStringLiteral("Quarnwell Software"), 120, 1710, 3900, 255, contact);
     label(8, QStringLiteral("info@quarnwell.example"), 120, 1965, 3900, 255, contact);
 
     // Wider than the design's 3075 twips, so that the whole address shows.
     Label *address =
-        label(4, kHomePageUrl, 120, 2280, 4560, 270, designFont(font(), arial, 9.75, true));
+        label(4, kHomePageUrl, 120, 2280, 4560, 270, platform::DesignFont{9.75, true, arial});
     address->inner()->setToolTip(QStringLiteral("Double click to go to website"));
     address->setCursor(Qt::PointingHandCursor);
 
     lblUser = new Label(this, QStringLiteral("lblUser"));
     lblUser->Move(1590, 2880, 2325, 210);
     lblUser->setAlignment(platform::Alignment::Center);
-    lblUser->setFont(designFont(font(), QString(), 8.25, false));
+    lblUser->setDesignFont({8.25, false});
     lblUser->setWordWrap(false);
 
     // Never seen: they only hold the frames. Placed below the client area, and hidden so that
@@ -162,7 +152,7 @@ frmAbout::frmAbout(QWidget *parent) : Form(QStringLiteral("frmAbout"), parent)
 
     cmdOK = new CommandButton(this, QStringLiteral("cmdOK"), QStringLiteral("&Ok"));
     cmdOK->Move(4065, 2760, 1320, 465);
-    cmdOK->setFont(designFont(font(), QString(), 8.25, false));
+    cmdOK->setDesignFont({8.25, false});
     cmdOK->setCancel(true);
 
     statBar1 = new platform::StatusBar(this, QStringLiteral("statBar1"));

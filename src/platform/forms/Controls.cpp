@@ -400,8 +400,11 @@ void Control::applyDesignFont(double ratio)
 {
     if (!mDesignFont)
         return;
-    // Only size and weight: the family comes from the window, which has the desktop's.
+    // Size and weight; the family comes from the window, which has the desktop's, unless the
+    // control asks for one of its own.
     QFont font;
+    if (!mDesignFont->family.isEmpty())
+        font.setFamily(mDesignFont->family);
     font.setPointSizeF(mDesignFont->pointSize * ratio);
     font.setBold(mDesignFont->bold);
     setFont(font);

@@ -45,6 +45,9 @@ struct DesignFont
 {
     double pointSize = 8.0;
     bool bold = false;
+    // A control may be drawn in a family of its own (a title in a display face); empty means
+    // the desktop's family, which the window takes.
+    QString family;
 
     // Twips of one line of this font, as the design's boxes allow for it.
     double lineTwips() const;
