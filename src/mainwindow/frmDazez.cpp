@@ -17,6 +17,7 @@
 #include "platform/forms/ImageList.h"
 #include "platform/forms/ListView.h"
 #include "platform/forms/MonthView.h"
+#include "platform/forms/Msghook.h"
 #include "platform/forms/TabControl.h"
 #include "platform/forms/WindowUpdateLock.h"
 #include "platform/services/CommonDialog.h"
@@ -40,8 +41,10 @@ namespace {
 
 // The window's design, in twips. The tabs' controls are placed from their page's corner.
 constexpr double kClientWidth = 10080;
-constexpr double kClientHeight = 5880;
-constexpr double kTabTop = 120;
+constexpr double kClientHeight = 6300;
+// The toolbar lies along the top of the client area; the tabs begin below it.
+constexpr double kToolbarHeight = 420;
+constexpr double kTabTop = kToolbarHeight + 120;
 
 const QString kNoUpcomingStatus = QStringLiteral("There are no upcoming Events");
 const QString kNoUpcomingBox = QStringLiteral("There are no upcoming events.");
@@ -151,6 +154,8 @@ frmDazez::frmDazez(QWidget *parent) : platform::Form(QStringLiteral("frmDazez"),
     setCaption(core::kProductName + QStringLiteral(" - ") + core::kMakerName);
     setIcon(frmEventNotice::ownIcon());
     setClientSize(kClientWidth, kClientHeight);
+    buildMenus();
+    buildToolbar();
 
     ils3 = new platform::ImageList(this, QStringLiteral("ils3"));
     for (std::size_t i = 0; i < kEventTypes.size(); ++i)
@@ -167,6 +172,7 @@ frmDazez::frmDazez(QWidget *parent) : platform::Form(QStringLiteral("frmDazez"),
                                        QStringLiteral("PlatzHolder"), -5000, -100);
     statBar1 = new platform::StatusBar(this, QStringLiteral("statBar1"), 1);
     cdlg1 = new platform::CommonDialog(this);
+    Msghook = new platform::Msghook(this, QStringLiteral("Msghook"));
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -248,6 +254,11 @@ void frmDazez::connectHandlers()
     connect(lvw1, &ListView::DblClick, this, &frmDazez::lvw1_DblClick);
     connect(lvw1, &ListView::ColumnClick, this, &frmDazez::lvw1_ColumnClick);
     connect(lvw1, &ListView::LostFocus, this, &frmDazez::lvw1_LostFocus);
+    connect(lvw1, &ListView::MouseDown, this, &frmDazez::lvw1_MouseDown);
+    connect(Msghook, &platform::Msghook::Message, this,
+            [this](std::int32_t msg, std::int32_t wParam, std::int32_t lParam, std::int32_t &) {
+                Msghook_Message(msg, wParam, lParam);
+            });
 
     connect(cboDefalutAlertDays, &ComboBox::Click, this, &frmDazez::cboDefalutAlertDays_Click);
     // Typing does nothing here; only the keys that open the list pass, so that the list can

@@ -19,8 +19,18 @@
 //    service; a notice tick with nothing due reads only the in-memory upcoming lists.
 //  - "Start in System Tray" shows the stored setting but is not offered as a switch (disabled):
 //    nothing acts on it and every save writes 0 for it.
+//  - The commands: the menu bar (File, Edit, Option, Help), the toolbar tlBar1 and two hidden
+//    submenus of File shown as pop-up menus: mnuPopup (the list's right button) and mnuSysTray
+//    (the tray icon's menu). The toolbar's "save", "cut" and "copy" have nothing to act on in
+//    this window and are shown disabled; its "delete" deletes the current entry, as File >
+//    Delete does.
+//  - The tray: SysTrayPlace puts the icon (id 61860) into the tray and hides the window; the
+//    icon's mouse messages come back through the hook control Msghook as message 0x4000. Where
+//    the desktop has no notification area the icon cannot be placed, and the window is
+//    minimised instead of hidden, so that the running program stays within reach.
 
 #include "platform/forms/Form.h"
+#include "platform/services/NotifyIcon.h"
 
 #include <cstdint>
 
@@ -34,9 +44,13 @@ class DTPicker;
 class ImageList;
 class Label;
 class ListView;
+class Menu;
+class Msghook;
 class MonthView;
 class StatusBar;
 class TabControl;
+class Toolbar;
+class ToolbarButton;
 } // namespace platform
 
 class frmDazez : public platform::Form
@@ -100,6 +114,20 @@ public:
     // program at once.
     bool CloseApp();
 
+    // The tray: places the icon and hides the window; removes it and shows the window again.
+    // SysTrayPlace only logs its errors (false then); SysTrayRemove asks.
+    bool SysTrayPlace();
+    bool SysTrayRemove();
+    // The hook's event for each watched message: the tray icon's mouse messages.
+    void Msghook_Message(std::int32_t msg, std::int32_t wParam, std::int32_t lParam);
+    // "Quit": removes the icon and ends the program at once, asking and saving nothing.
+    void mnuSysTrayEnd_Click();
+
+    // The list's right button opens mnuPopup.
+    void lvw1_MouseDown(int button, int shift, double x, double y);
+    // By the button's key, compared exactly; other keys do nothing.
+    void tlBar1_ButtonClick(platform::ToolbarButton *button);
+
     // Command handlers of the menus and the pop-up menu.
     void mnuNew_Click() { DataNew(); }
     void mnuDelete_Click() { DataDelete(); }
@@ -112,6 +140,7 @@ public:
     void mnuWebsite_Click();
     // The about window, modal and without owner.
     void mnuAbout_Click();
+    void mnuSystemTray_Click() { SysTrayPlace(); }
     void mnuPopupEdit_Click() { lvw1_DblClick(); }
     // With no selected row nothing is deleted and nothing asked.
     void mnuPopupDelete_Click();
@@ -137,8 +166,26 @@ public:
     platform::CheckBox *chkDummy = nullptr;
     platform::StatusBar *statBar1 = nullptr;
     platform::CommonDialog *cdlg1 = nullptr;
+    platform::Toolbar *tlBar1 = nullptr;
+    platform::ImageList *ils2 = nullptr;
+    platform::Msghook *Msghook = nullptr;
     QTimer *Timer1 = nullptr;
     QTimer *Timer2 = nullptr;
+
+    platform::Menu *mnuFile = nullptr;
+    platform::Menu *mnuPopup = nullptr;
+    platform::Menu *mnuSysTray = nullptr;
+    platform::Menu *mnuEdit = nullptr;
+    platform::Menu *mnuOptions = nullptr;
+    platform::Menu *mnuHelp = nullptr;
+
+    // The tray icon record: all zero until the first placing fills it; it keeps its values
+    // after the icon is removed.
+    platform::NOTIFYICONDATA mudtNotifyIcon;
+
+    // The tray icon's id and the message that carries its mouse events.
+    static constexpr std::int32_t kTrayIconId = 61860;
+    static constexpr std::int32_t kTrayMessage = 0x4000;
 
     // The tab captions, exactly as shown.
     static constexpr const char *kEventsTab = "Events      ";
@@ -151,7 +198,11 @@ protected:
 private:
     void buildEventsTab();
     void buildSettingsTab();
+    void buildMenus();
+    void buildToolbar();
     void connectHandlers();
+    // Shell_NotifyIconA(NIM_DELETE) with the record: no effect when the icon is not shown.
+    void removeTrayIcon();
 
     void cboDefalutAlertDays_Click();
     void cboDefaultEvent_Click();

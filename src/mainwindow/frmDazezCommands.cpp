@@ -297,5 +297,6 @@ void frmDazez::Form_Unload(int &cancel)
         cancel = 1;
         return;
     }
+    p([&] { removeTrayIcon(); });
     p([&] { platform::services().program->end(0); });
 }

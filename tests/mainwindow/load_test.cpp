@@ -68,9 +68,10 @@ TEST_F(LoadTest, TheLoadFillsTheWindowAndShowsIt)
                   QApplication::focusWidget() == frm->chkDummy->inner(),
               true);
     EXPECT_EQ(frm->focusWidget(), frm->chkDummy->inner());
-    // Centred on the 1024 x 768 screen.
-    EXPECT_NEAR(frm->Left() + frm->Width() / 2, 1024 * 15 / 2, 30);
-    EXPECT_NEAR(frm->Top() + frm->Height() / 2, 768 * 15 / 2, 30);
+    // Centred on the 1024 x 768 screen, within the few pixels of the frame that the platform
+    // adds only when the window first shows.
+    EXPECT_NEAR(frm->Left() + frm->Width() / 2, 1024 * 15 / 2, 75);
+    EXPECT_NEAR(frm->Top() + frm->Height() / 2, 768 * 15 / 2, 75);
     EXPECT_EQ(settingsWrites(), 0) << "putting the stored time into the picker writes nothing";
 }
 

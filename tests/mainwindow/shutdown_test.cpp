@@ -3,6 +3,9 @@
 
 #include "MainWindowFixture.h"
 
+#include "platform/forms/Menu.h"
+#include "platform/forms/Toolbar.h"
+
 #include <QRegularExpression>
 #include <QTest>
 
@@ -22,7 +25,14 @@ const std::vector<ExitPath> &exitPaths()
 {
     static const std::vector<ExitPath> paths = {
         {"close box", [](frmDazez &w) { w.close(); }},
-        {"File > Exit", [](frmDazez &w) { w.mnuExit_Click(); }},
+        {"File > Exit", [](frmDazez &w) { w.menu(QStringLiteral("mnuExit"))->click(); }},
+        {"Ctrl+Q",
+         [](frmDazez &w) {
+             w.activateWindow();
+             QCoreApplication::processEvents();
+             QTest::keyClick(&w, Qt::Key_Q, Qt::ControlModifier);
+         }},
+        {"toolbar exit", [](frmDazez &w) { w.tlBar1->Buttons(QStringLiteral("exit")).click(); }},
     };
     return paths;
 }
@@ -88,6 +98,24 @@ TEST_F(ShutdownTest, YesStoresOnlyTheLastRecordViewedAndEndsOnEveryPath)
         platform.program.endedWith.reset();
         execute(QStringLiteral("UPDATE Settings SET Settings_LastRecordViewed = 0"));
     }
+}
+
+// From the tray: No keeps the icon; Yes takes it away before the program ends.
+TEST_F(ShutdownTest, TheQuestionFromTheTrayKeepsTheIconOnNoAndRemovesItOnYes)
+{
+    load();
+    ASSERT_TRUE(frm->SysTrayPlace());
+    platform.messageBox.expect(platform::mb::No, kExiting);
+    frm->mnuExit_Click();
+    EXPECT_TRUE(platform.tray.anyIcon());
+    EXPECT_FALSE(frm->isVisible());
+
+    platform.messageBox.expect(platform::mb::Yes, kExiting);
+    EXPECT_THROW(frm->mnuExit_Click(), platform::ProgramEnded);
+    EXPECT_FALSE(platform.tray.anyIcon());
+    EXPECT_EQ(platform.tray.calls.back().message, platform::NIM_DELETE);
+    EXPECT_EQ(platform.messageBox.calls().size(), 2u);
+    platform.program.endedWith.reset();
 }
 
 } // namespace
