@@ -30,7 +30,7 @@ test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 TZ=UTC ctest --output-on-failure -j $(JOBS)
 
 sanitize:
-	$(MAKE) test BUILD=build-asan CMAKE_FLAGS="-DKALENDRIX_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug"
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp $(MAKE) test BUILD=build-asan CMAKE_FLAGS="-DKALENDRIX_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug"
 
 bench: build
 	$(BUILD)/bin/kalendrix_bench
