@@ -1,7 +1,7 @@
 #!/bin/sh
 # Loads the main window over 30 entries under a virtual X server and saves a picture of each of
-# its tabs.
-#   scripts/screenshot-main.sh [build directory] [events.png] [settings.png]
+# its tabs, and one with its File menu open.
+#   scripts/screenshot-main.sh [build directory] [events.png] [settings.png] [file-menu.png]
 # Needs Xvfb. Builds the picture tool in the given build directory first.
 set -eu
 
@@ -9,6 +9,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-"$here/build"}
 events=${2:-"$build/main-events.png"}
 settings=${3:-"$build/main-settings.png"}
+menu=${4:-"$build/main-file-menu.png"}
 
 cmake --build "$build" --target kx_mainshot >/dev/null
 
@@ -16,4 +17,4 @@ cmake --build "$build" --target kx_mainshot >/dev/null
 trap stop_xvfb EXIT INT TERM
 start_xvfb
 
-"$build/tools/kx_mainshot" "$build/delivered/vovuriv.mdb" "$events" "$settings"
+"$build/tools/kx_mainshot" "$build/delivered/vovuriv.mdb" "$events" "$settings" "$menu"

@@ -74,7 +74,6 @@ void setForeColor(QWidget *widget, const QColor &color)
 frmAbout::frmAbout(QWidget *parent) : Form(QStringLiteral("frmAbout"), parent)
 {
     setClientSize(kClientWidth, kClientHeight);
-    setFixedSize(size());
     setDesignFont({8.25, true});
     const QString arial = QStringLiteral("Arial");
     const QColor blue(0, 0, 255); // colour number &H00FF0000
@@ -240,12 +239,13 @@ void frmAbout::pic1_DblClick()
 void frmAbout::paintEvent(QPaintEvent *event)
 {
     Form::paintEvent(event);
-    // The etched separator: a dark line with a white one just below it.
+    // The etched separator: a dark line with a white one just below it, placed through the
+    // window's layout scale as the controls are, so that it stays between the same labels.
     QPainter painter(this);
     auto line = [&](const QColor &color, double x1, double y1, double x2, double y2) {
         painter.setPen(QPen(color, 1));
-        painter.drawLine(platform::twipsToPixelsX(x1), platform::twipsToPixelsY(y1),
-                         platform::twipsToPixelsX(x2), platform::twipsToPixelsY(y2));
+        painter.drawLine(clientPixelsX(x1), clientTop() + clientPixelsY(y1), clientPixelsX(x2),
+                         clientTop() + clientPixelsY(y2));
     };
     line(QColor(0x40, 0x40, 0x40), 150, 2625, 5200, 2625);
     line(Qt::white, 135, 2640, 5185, 2640);

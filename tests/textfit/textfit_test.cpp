@@ -8,7 +8,11 @@
 #include "core/StartupHooks.h"
 #include "core/frmSplash.h"
 #include "dates/frmEventNotice.h"
+#include "editor/frmAbout.h"
 #include "editor/frmURL.h"
+#include "mainwindow/frmDazez.h"
+#include "platform/forms/TabControl.h"
+#include "core/cDAO.h"
 
 #include "platform/forms/Form.h"
 #include "platform/services/Services.h"
@@ -16,6 +20,7 @@
 #include "support/TextFit.h"
 
 #include <QCoreApplication>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -88,6 +93,39 @@ void showNoticeFarOff(kxtest::ScriptedPlatform &, const Check &check)
     showNotice(check, QStringLiteral("Reminder"), vb::Date::fromYmd(2000, 12, 28), 365);
 }
 
+// The main window over entries with the longest name, on each of its tabs (a tab's controls are
+// checked whichever tab is in front, the other's as well).
+void showMainWindow(kxtest::ScriptedPlatform &platform, const Check &check)
+{
+    gstrDbPath = platform.copyDeliveredDatabase();
+    ASSERT_TRUE(cDAO().DAOOpenConnection(gstrDbPath));
+    for (int i = 0; i < 3; ++i)
+        gdbMain->Execute(QStringLiteral("INSERT INTO Dazez (Events_Id, Dazez_Name, Dazez_Date, "
+                                        "Dazez_Time, Dazez_AlertDays, Dazez_Notes, Dazez_DaysTil) "
+                                        "VALUES (%1, '%2', '1931-12-28 00:00:00', "
+                                        "'1899-12-30 03:00:00', 3, '', 0)")
+                             .arg(i + 1)
+                             .arg(kLongestName));
+    gudtSettings.DefaultEvent = 2; // "Anniversary", the longest type name
+    gudtSettings.DefaultAlertDays = 3;
+    auto *window = new frmDazez();
+    window->Timer2->stop();
+    window->Load();
+    check(*window);
+    window->tab1->setTab(1);
+    check(*window);
+    delete window;
+}
+
+void showAbout(kxtest::ScriptedPlatform &platform, const Check &check)
+{
+    platform.systemInfo.user = QStringLiteral("Wilhelmina Montgomery-Way");
+    auto *window = new frmAbout();
+    window->Show(); // modal in the program; the same load and the same show
+    check(*window);
+    window->Unload();
+}
+
 struct Window
 {
     const char *name;
@@ -104,6 +142,8 @@ const Window kWindows[] = {
     {"WebLink", showWebLink},
     {"NoticeToday", showNoticeToday},
     {"NoticeFarOff", showNoticeFarOff},
+    {"MainWindow", showMainWindow},
+    {"About", showAbout},
 };
 
 // 0: the platform's own font.

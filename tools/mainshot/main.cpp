@@ -1,17 +1,24 @@
-// kx_mainshot <delivered database> <events.png> <settings.png>: seeds a temporary program folder
+// kx_mainshot <delivered database> <events.png> <settings.png> [file-menu.png]: seeds a temporary program folder
 // with the delivered database and 30 entries of every event type around today, loads the main
 // window as the start-up does (its list refill and settings included) with the Qt services
-// installed, and saves a picture of its "Events" tab and of its "Settings" tab.
+// installed, and saves a picture of its "Events" tab and of its "Settings" tab, and of the
+// window with its File menu open.
 
 #include "shot/ShotSupport.h"
 
 #include "core/Globals.h"
 #include "dates/cDateHandler.h"
 #include "mainwindow/frmDazez.h"
+#include "platform/forms/Menu.h"
 #include "platform/forms/TabControl.h"
 
 #include <QApplication>
 #include <QDate>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPixmap>
+#include <QScreen>
+#include <QTextStream>
 #include <QStringList>
 #include <QTimer>
 
@@ -41,9 +48,9 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     const char *tool = "kx_mainshot";
-    if (argc != 4)
+    if (argc != 4 && argc != 5)
         return kxshot::fail(tool, QStringLiteral("usage: kx_mainshot <delivered database> "
-                                                 "<events.png> <settings.png>"));
+                                                 "<events.png> <settings.png> [file-menu.png]"));
     kxshot::ShotFolder folder;
     if (!folder.openDatabase(QString::fromLocal8Bit(argv[1])))
         return kxshot::fail(tool, QStringLiteral("cannot open a copy of the database"));
@@ -83,6 +90,20 @@ int main(int argc, char **argv)
     kxshot::settle(400);
     if (!kxshot::savePicture(window, QString::fromLocal8Bit(argv[3])))
         return kxshot::fail(tool, QStringLiteral("cannot save the picture of the Settings tab"));
+    if (argc == 5) {
+        window->tab1->setTab(0);
+        // The open menu is a window of its own: the picture is of the screen around both.
+        QMenu *file = window->mnuFile->popup();
+        window->menuBar()->setActiveAction(file->menuAction());
+        kxshot::settle(400);
+        const QRect area = window->frameGeometry().united(file->geometry());
+        const QPixmap picture = window->screen()->grabWindow(0, area.x(), area.y(),
+                                                             area.width(), area.height());
+        if (picture.isNull() || !picture.save(QString::fromLocal8Bit(argv[4])))
+            return kxshot::fail(tool, QStringLiteral("cannot save the picture of the File menu"));
+        QTextStream(stdout) << "saved " << argv[4] << "\n";
+        file->hide();
+    }
     delete window;
     core::resetGlobals();
     return 0;

@@ -35,6 +35,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <utility>
 
 namespace platform {
 
@@ -43,6 +44,12 @@ class Form;
 
 struct DesignFont
 {
+    DesignFont() = default;
+    DesignFont(double points, bool isBold, QString ownFamily = {})
+        : pointSize(points), bold(isBold), family(std::move(ownFamily))
+    {
+    }
+
     double pointSize = 8.0;
     bool bold = false;
     // A control may be drawn in a family of its own (a title in a display face); empty means
