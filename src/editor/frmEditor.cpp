@@ -764,9 +764,12 @@ bool frmEditor::CheckEventName()
         p([&] { core::closeSharedRecordset(); });
         return result;
     }
-    p([&] { grsShared->AddNew(); });
-    p([&] { grsShared->SetField(QStringLiteral("Events_EventName"), vb::Variant(text)); });
-    p([&] { grsShared->Update(); });
+    // After an ignored failure of the open there is no recordset: each step raises 91 then.
+    p([&] { core::sharedRecordset().AddNew(); });
+    p([&] {
+        core::sharedRecordset().SetField(QStringLiteral("Events_EventName"), vb::Variant(text));
+    });
+    p([&] { core::sharedRecordset().Update(); });
     p([&] { core::closeSharedRecordset(); });
     std::int32_t newId = -1;
     p([&] {

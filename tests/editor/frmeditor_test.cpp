@@ -590,6 +590,29 @@ TEST_F(EditorTest, CheckEventNameFindsOrAddsTheTypedEventType)
     EXPECT_TRUE(debugLog().isEmpty()) << debugLog().toStdString();
 }
 
+TEST_F(EditorTest, CheckEventNameAfterAnIgnoredFailedOpenReportsEachStepAndAddsNothing)
+{
+    frmEditor *editor = openEditor(-1);
+    execute(QStringLiteral("ALTER TABLE Events RENAME TO EventsGone"));
+    editor->cboEvents->setText(QStringLiteral("Graduation"));
+    platform.messageBox.expect(platform::mb::Ignore, QStringLiteral("cDAO.RSOpen"));
+    platform.messageBox.expect(platform::mb::Ignore, QStringLiteral("frmDazez.CheckEventName"));
+    platform.messageBox.expect(Yes, QStringLiteral("Graduation is not currently listed"));
+    // There is no recordset to add the row to: reported, not dereferenced.
+    platform.messageBox.expect(
+        platform::mb::Abort,
+        QStringLiteral("91\r\nObject variable or With block variable not set"));
+
+    EXPECT_FALSE(editor->CheckEventName());
+
+    EXPECT_EQ(platform.messageBox.pendingAnswers(), 0u);
+    EXPECT_EQ(platform.messageBox.calls().size(), 4u);
+    execute(QStringLiteral("ALTER TABLE EventsGone RENAME TO Events"));
+    EXPECT_EQ(ReturnId(QStringLiteral("Events"), QStringLiteral("Events_EventName"),
+                       QStringLiteral("Graduation"), QStringLiteral("Events_ID")),
+              -1);
+}
+
 // ---- Layout and accessibility -----------------------------------------------------------
 
 TEST_F(EditorTest, FieldsAreNamedByTheirLabelsAndFollowTheTabOrder)
