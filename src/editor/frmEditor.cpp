@@ -1,8 +1,11 @@
 #include "frmEditor.h"
 
+#include "frmAbout.h"
+
 #include "core/ErrorProtocol.h"
 #include "core/Globals.h"
 #include "core/MainCode_QW.h"
+#include "core/ToolbarPictures.h"
 #include "core/cDAO.h"
 #include "core/modDataSQL.h"
 #include "core/modMsg.h"
@@ -12,6 +15,9 @@
 #include "platform/forms/Controls.h"
 #include "platform/forms/DTPicker.h"
 #include "platform/forms/Frame.h"
+#include "platform/forms/ImageList.h"
+#include "platform/forms/Menu.h"
+#include "platform/forms/Toolbar.h"
 #include "platform/forms/Twips.h"
 #include "platform/services/CommonDialog.h"
 #include "platform/services/Services.h"
@@ -40,6 +46,10 @@ const QString kEditMode = QStringLiteral("Edit Mode");
 const QString kAddNewMode = QStringLiteral("Add New Mode");
 const QString kNotDeleted = QStringLiteral("Your data has not been deleted.");
 const QString kDeleted = QStringLiteral("Your data has been deleted.");
+
+const QString kHelpFileName = QStringLiteral("virazivuzo.hlp");
+constexpr std::int32_t kIndexHelpContext = 5;
+constexpr std::int16_t kHelpShowContext = 1;
 
 constexpr int kMaxNameLength = 25;
 constexpr int kMaxNotesLength = 1250;
@@ -118,7 +128,7 @@ constexpr double kRightFieldLeft = 3660;
 constexpr double kFieldRight = 5460;
 constexpr double kNotesHeight = 1800;
 constexpr double kFrameWidth = 5580;
-constexpr double kToolbarHeight = 420;
+constexpr double kToolbarHeight = 480;
 
 double rowTop(int row)
 {
@@ -130,6 +140,8 @@ double rowTop(int row)
 frmEditor::frmEditor(QWidget *parent) : Form(QStringLiteral("frmEditor"), parent)
 {
     setCaption(QStringLiteral("Editor"));
+    buildMenus();
+    buildToolbar();
 
     const double frameHeight = rowTop(3) + kNotesHeight + 180;
     fra1 = new platform::Frame(this, QStringLiteral("fra1"));
@@ -256,6 +268,158 @@ frmEditor::frmEditor(QWidget *parent) : Form(QStringLiteral("frmEditor"), parent
         if (QLineEdit *edit = static_cast<QComboBox *>(list->inner())->lineEdit())
             edit->setReadOnly(true);
     }
+}
+
+void frmEditor::buildMenus()
+{
+    using platform::Menu;
+    const auto item = [this](Menu *menu, const QString &name, const QString &caption,
+                             void (frmEditor::*handler)()) {
+        Menu *entry = menu->addItem(name, caption);
+        connect(entry, &Menu::Click, this, handler);
+        return entry;
+    };
+    mnuFile = addMenu(QStringLiteral("mnuFile"), QStringLiteral("&File"));
+    mnuNew =
+        item(mnuFile, QStringLiteral("mnuNew"), QStringLiteral("&New"), &frmEditor::mnuNew_Click);
+    mnuFile->addItem(QStringLiteral("mnuSep1"), QStringLiteral("-"));
+    mnuSave = item(mnuFile, QStringLiteral("mnuSave"), QStringLiteral("&Save"),
+                   &frmEditor::mnuSave_Click);
+    mnuFile->addItem(QStringLiteral("mnuSep2"), QStringLiteral("-"));
+    mnuDelete = item(mnuFile, QStringLiteral("mnuDelete"), QStringLiteral("&Delete"),
+                     &frmEditor::mnuDelete_Click);
+    mnuFile->addItem(QStringLiteral("mnuSep3"), QStringLiteral("-"));
+    mnuExit = item(mnuFile, QStringLiteral("mnuExit"), QStringLiteral("Close"),
+                   &frmEditor::mnuExit_Click);
+
+    mnuEdit = addMenu(QStringLiteral("mnuEdit"), QStringLiteral("&Edit"));
+    mnuCut =
+        item(mnuEdit, QStringLiteral("mnuCut"), QStringLiteral("&Cut"), &frmEditor::mnuCut_Click);
+    mnuEdit->addItem(QStringLiteral("mnuSep4"), QStringLiteral("-"));
+    mnuCopy =
+        item(mnuEdit, QStringLiteral("mnuCopy"), QStringLiteral("Copy"), &frmEditor::mnuCopy_Click);
+    mnuEdit->addItem(QStringLiteral("mnuSep5"), QStringLiteral("-"));
+    mnuPaste = item(mnuEdit, QStringLiteral("mnuPaste"), QStringLiteral("&Paste"),
+                    &frmEditor::mnuPaste_Click);
+
+    mnuHelp = addMenu(QStringLiteral("mnuHelp"), QStringLiteral("&Help"));
+    mnuContents = item(mnuHelp, QStringLiteral("mnuContents"), QStringLiteral("Contents"),
+                       &frmEditor::mnuContents_Click);
+    mnuIndex = item(mnuHelp, QStringLiteral("mnuIndex"), QStringLiteral("Index"),
+                    &frmEditor::mnuIndex_Click);
+    mnuHelp->addItem(QStringLiteral("mnuSep6"), QStringLiteral("-"));
+    mnuWebsite = item(mnuHelp, QStringLiteral("mnuWebsite"), QStringLiteral("Almanoria Website"),
+                      &frmEditor::mnuWebsite_Click);
+    mnuHelp->addItem(QStringLiteral("mnuSep7"), QStringLiteral("-"));
+    mnuAbout = item(mnuHelp, QStringLiteral("mnuAbout"), QStringLiteral("About"),
+                    &frmEditor::mnuAbout_Click);
+}
+
+void frmEditor::buildToolbar()
+{
+    // Tool tips end in a blank, as the design stores them; an empty key is a separator.
+    const std::pair<const char *, const char *> buttons[] = {{"new", "Add new event "},
+                                                             {"save", "Save "},
+                                                             {"delete", "Delete "},
+                                                             {"", ""},
+                                                             {"cut", "Cut "},
+                                                             {"copy", "Copy "},
+                                                             {"paste", "Paste "},
+                                                             {"", ""},
+                                                             {"", ""},
+                                                             {"help", "Help "},
+                                                             {"exit", "Exit "}};
+    ils2 = core::makeToolbarImageList(this);
+    tlBar1 = new platform::Toolbar(this, QStringLiteral("tlBar1"));
+    tlBar1->setImageList(ils2);
+    for (const auto &[key, toolTip] : buttons) {
+        if (!*key) {
+            tlBar1->Add(QString(), platform::ToolbarButton::Style::Separator);
+            continue;
+        }
+        platform::ToolbarButton *button = tlBar1->Add(QString::fromLatin1(key));
+        button->setToolTipText(QString::fromLatin1(toolTip));
+        button->setImage(QString::fromLatin1(key));
+    }
+    connect(tlBar1, &platform::Toolbar::ButtonClick, this, &frmEditor::tlBar1_ButtonClick);
+}
+
+void frmEditor::mnuExit_Click()
+{
+    Unload();
+}
+
+// A clipboard that cannot be had leaves the box as it was and says nothing, as the toolbar's
+// buttons do.
+void frmEditor::mnuCut_Click()
+{
+    Procedure p(QStringLiteral("frmEditor.mnuCut_Click"), ErrorVariant::Silent);
+    p([] { CutTextbox(); });
+}
+
+void frmEditor::mnuCopy_Click()
+{
+    Procedure p(QStringLiteral("frmEditor.mnuCopy_Click"), ErrorVariant::Silent);
+    p([] { CopyTextbox(); });
+}
+
+void frmEditor::mnuPaste_Click()
+{
+    PasteTextbox();
+}
+
+void frmEditor::mnuContents_Click()
+{
+    Procedure p(QStringLiteral("frmEditor.mnuContents_Click"), ErrorVariant::Silent);
+    p([&] {
+        core::object(platform::services().help)
+            .winHelp(this, gstrHelpFile, platform::help::HELP_TAB, 0);
+    });
+}
+
+void frmEditor::mnuIndex_Click()
+{
+    Procedure p(QStringLiteral("frmEditor.mnuIndex_Click"), ErrorVariant::Silent);
+    p([&] { core::object(cdlg1).HelpFile = core::programPath(kHelpFileName); });
+    p([&] { core::object(cdlg1).HelpContext = kIndexHelpContext; });
+    p([&] { core::object(cdlg1).HelpCommand = kHelpShowContext; });
+    p([&] { core::object(cdlg1).ShowHelp(); });
+}
+
+void frmEditor::mnuWebsite_Click()
+{
+    OpenWebsite(this);
+}
+
+void frmEditor::mnuAbout_Click()
+{
+    showAboutWindow();
+}
+
+void frmEditor::tlBar1_ButtonClick(platform::ToolbarButton *Button)
+{
+    Procedure p(QStringLiteral("frmEditor.tlBar1_ButtonClick"), ErrorVariant::Silent);
+    QString key;
+    p([&] { core::object(txtName).SetFocus(); });
+    p([&] { key = core::object(Button).Key(); });
+    p([&] {
+        if (key == QLatin1String("new"))
+            DataNew();
+        else if (key == QLatin1String("save"))
+            DataSave();
+        else if (key == QLatin1String("delete"))
+            DataDelete();
+        else if (key == QLatin1String("cut"))
+            CutTextbox();
+        else if (key == QLatin1String("copy"))
+            CopyTextbox();
+        else if (key == QLatin1String("paste"))
+            PasteTextbox();
+        else if (key == QLatin1String("help"))
+            mnuContents_Click();
+        else if (key == QLatin1String("exit"))
+            Unload();
+    });
 }
 
 void frmEditor::setRunning(bool running)
@@ -600,9 +764,12 @@ bool frmEditor::CheckEventName()
         p([&] { core::closeSharedRecordset(); });
         return result;
     }
-    p([&] { grsShared->AddNew(); });
-    p([&] { grsShared->SetField(QStringLiteral("Events_EventName"), vb::Variant(text)); });
-    p([&] { grsShared->Update(); });
+    // After an ignored failure of the open there is no recordset: each step raises 91 then.
+    p([&] { core::sharedRecordset().AddNew(); });
+    p([&] {
+        core::sharedRecordset().SetField(QStringLiteral("Events_EventName"), vb::Variant(text));
+    });
+    p([&] { core::sharedRecordset().Update(); });
     p([&] { core::closeSharedRecordset(); });
     std::int32_t newId = -1;
     p([&] {

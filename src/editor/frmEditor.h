@@ -18,6 +18,10 @@
 //     quits on that signal (and on the window's destroyed(), since an unloaded window is
 //     deleted later); test the property once before entering the loop.
 // Closing the editor never asks anything; unsaved changes are dropped.
+//
+// Commands: the File, Edit and Help menus and the toolbar tlBar1. A toolbar button first puts
+// the focus in the name box, so its clipboard buttons act on the name; the Edit menu acts on
+// whichever box has the focus. File > Close and the toolbar's exit unload the editor.
 
 #include "platform/forms/Form.h"
 
@@ -31,9 +35,13 @@ class ComboBox;
 class CommonDialog;
 class DTPicker;
 class Frame;
+class ImageList;
 class Label;
+class Menu;
 class StatusBar;
 class TextBox;
+class Toolbar;
+class ToolbarButton;
 } // namespace platform
 
 class frmEditor : public platform::Form
@@ -75,12 +83,43 @@ public:
     // true when the type exists (or was added). No command uses it.
     bool CheckEventName();
 
+    // Menu commands.
+    void mnuNew_Click() { DataNew(); }
+    void mnuSave_Click() { DataSave(); }
+    void mnuDelete_Click() { DataDelete(); }
+    void mnuExit_Click();
+    void mnuCut_Click();
+    void mnuCopy_Click();
+    void mnuPaste_Click();
+    void mnuContents_Click();
+    void mnuIndex_Click();
+    void mnuWebsite_Click();
+    void mnuAbout_Click();
+    // By the button's key, compared exactly; other keys do nothing.
+    void tlBar1_ButtonClick(platform::ToolbarButton *Button);
+
     bool isDirty() const { return mblnDirty; }
 
     // Design geometry, twips.
     static constexpr double kClientWidth = 5700;
     static constexpr double kParentOffset = 240;
 
+    platform::Menu *mnuFile = nullptr;
+    platform::Menu *mnuNew = nullptr;
+    platform::Menu *mnuSave = nullptr;
+    platform::Menu *mnuDelete = nullptr;
+    platform::Menu *mnuExit = nullptr;
+    platform::Menu *mnuEdit = nullptr;
+    platform::Menu *mnuCut = nullptr;
+    platform::Menu *mnuCopy = nullptr;
+    platform::Menu *mnuPaste = nullptr;
+    platform::Menu *mnuHelp = nullptr;
+    platform::Menu *mnuContents = nullptr;
+    platform::Menu *mnuIndex = nullptr;
+    platform::Menu *mnuWebsite = nullptr;
+    platform::Menu *mnuAbout = nullptr;
+    platform::ImageList *ils2 = nullptr;
+    platform::Toolbar *tlBar1 = nullptr;
     platform::Frame *fra1 = nullptr;
     platform::Label *lblName = nullptr;
     platform::TextBox *txtName = nullptr;
@@ -108,6 +147,8 @@ protected:
     void Form_Unload(int &cancel) override;
 
 private:
+    void buildMenus();
+    void buildToolbar();
     void setStatus(const QString &text);
     // frmParent.SetEventList(frmParent.lvw1, columnAndDefault...), resolved by name.
     void refillParentList(const QVariantList &columnAndDefault);

@@ -5,12 +5,18 @@
 #include "platform/forms/Controls.h"
 #include "platform/forms/DTPicker.h"
 #include "platform/forms/Frame.h"
+#include "platform/forms/ImageList.h"
+#include "platform/forms/Menu.h"
+#include "platform/forms/Toolbar.h"
+#include "support/TextFit.h"
 
 #include <QAbstractItemView>
+#include <QAction>
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QEventLoop>
 #include <QTimer>
+#include <QToolButton>
 
 using kxeditortest::EditorTest;
 using platform::mb::Cancel;
@@ -268,10 +274,15 @@ TEST_F(EditorTest, NewEventWithChangesCancelKeepsEveryField)
     editor->txtNotes->setText(QStringLiteral("changed"));
     platform.messageBox.expect(Cancel, QStringLiteral("Would you like to Save your changes"));
 
-    EXPECT_FALSE(editor->NewEvent());
+    QTest::mouseClick(editor->tlBar1->Buttons(QStringLiteral("new")).button(), Qt::LeftButton);
 
     EXPECT_EQ(editor->txtName->Text(), QStringLiteral("Bobby"));
     EXPECT_EQ(editor->txtNotes->Text(), QStringLiteral("changed"));
+    EXPECT_EQ(editor->cboEvents->Text(), QStringLiteral("Birthday"));
+    EXPECT_EQ(editor->lblEventId->Caption(), QStringLiteral("1"));
+    EXPECT_EQ(editor->cboAlertDays->Text(), QStringLiteral("3"));
+    EXPECT_EQ(editor->DTPdate->Value(), at(QStringLiteral("1980-06-01 00:00:00")));
+    EXPECT_EQ(editor->DTPtime->Value(), at(QStringLiteral("1899-12-30 09:00:00")));
     EXPECT_EQ(editor->prpDataId(), id);
     EXPECT_EQ(editor->lblRecId->Caption(), QString::number(id));
     EXPECT_TRUE(editor->isDirty());
@@ -286,7 +297,7 @@ TEST_F(EditorTest, NewEventYesWithAnEmptyNameShowsTheSavesStatusAndKeepsTheField
     editor->txtNotes->setText(QStringLiteral("notes without a name"));
     platform.messageBox.expect(Yes);
 
-    EXPECT_FALSE(editor->NewEvent());
+    editor->mnuNew->action()->trigger();
 
     EXPECT_EQ(status(editor), QStringLiteral("Please enter a name before saving your data."));
     EXPECT_EQ(editor->txtNotes->Text(), QStringLiteral("notes without a name"));
@@ -508,7 +519,8 @@ TEST_F(EditorTest, DeletingAChangedEntryAsksToSaveTheChangesFirst)
         platform.messageBox.expect(Yes, QStringLiteral("Deleting -- Eve"));
         platform.messageBox.expect(answer, QStringLiteral("has been changed"));
 
-        EXPECT_TRUE(editor->DeleteEvent());
+        QTest::mouseClick(editor->tlBar1->Buttons(QStringLiteral("delete")).button(),
+                          Qt::LeftButton);
 
         EXPECT_TRUE(stored(id, QStringLiteral("Dazez_Name")).isEmpty()) << "the row is gone";
         if (answer == Yes) {
@@ -578,6 +590,29 @@ TEST_F(EditorTest, CheckEventNameFindsOrAddsTheTypedEventType)
     EXPECT_TRUE(debugLog().isEmpty()) << debugLog().toStdString();
 }
 
+TEST_F(EditorTest, CheckEventNameAfterAnIgnoredFailedOpenReportsEachStepAndAddsNothing)
+{
+    frmEditor *editor = openEditor(-1);
+    execute(QStringLiteral("ALTER TABLE Events RENAME TO EventsGone"));
+    editor->cboEvents->setText(QStringLiteral("Graduation"));
+    platform.messageBox.expect(platform::mb::Ignore, QStringLiteral("cDAO.RSOpen"));
+    platform.messageBox.expect(platform::mb::Ignore, QStringLiteral("frmDazez.CheckEventName"));
+    platform.messageBox.expect(Yes, QStringLiteral("Graduation is not currently listed"));
+    // There is no recordset to add the row to: reported, not dereferenced.
+    platform.messageBox.expect(
+        platform::mb::Abort,
+        QStringLiteral("91\r\nObject variable or With block variable not set"));
+
+    EXPECT_FALSE(editor->CheckEventName());
+
+    EXPECT_EQ(platform.messageBox.pendingAnswers(), 0u);
+    EXPECT_EQ(platform.messageBox.calls().size(), 4u);
+    execute(QStringLiteral("ALTER TABLE EventsGone RENAME TO Events"));
+    EXPECT_EQ(ReturnId(QStringLiteral("Events"), QStringLiteral("Events_EventName"),
+                       QStringLiteral("Graduation"), QStringLiteral("Events_ID")),
+              -1);
+}
+
 // ---- Layout and accessibility -----------------------------------------------------------
 
 TEST_F(EditorTest, FieldsAreNamedByTheirLabelsAndFollowTheTabOrder)
@@ -614,21 +649,33 @@ TEST_F(EditorTest, FieldsAreNamedByTheirLabelsAndFollowTheTabOrder)
 
 TEST_F(EditorTest, ControlsLieInsideTheWindowAndDoNotOverlap)
 {
-    frmEditor *editor = openEditor(-1);
-    std::vector<std::pair<QString, QRect>> placed;
-    for (platform::Control *control : editor->Controls()) {
-        if (!control->isVisible() || control->kind() == platform::ControlKind::Frame ||
-            control->kind() == platform::ControlKind::StatusBar)
-            continue;
-        const QRect r(control->mapTo(editor, QPoint(0, 0)), control->size());
-        EXPECT_TRUE(editor->rect().contains(r)) << control->Name().toStdString();
-        EXPECT_TRUE(editor->fra1->geometry().contains(r)) << control->Name().toStdString();
-        for (const auto &[name, other] : placed)
-            EXPECT_FALSE(r.intersects(other))
-                << control->Name().toStdString() << " overlaps " << name.toStdString();
-        placed.emplace_back(control->Name(), r);
+    // The toolbar and the status bar keep their own heights whatever the layout's scale: the
+    // fields must clear both at every desktop font.
+    for (double points : {0.0, 10.0, 11.0}) {
+        SCOPED_TRACE(points);
+        kxtest::DesktopFont desktop(points);
+        frmEditor *editor = openEditor(-1);
+        std::vector<std::pair<QString, QRect>> placed;
+        for (platform::Control *control : editor->Controls()) {
+            if (!control->isVisible() || control->kind() == platform::ControlKind::Frame ||
+                control->kind() == platform::ControlKind::StatusBar ||
+                control->kind() == platform::ControlKind::Toolbar)
+                continue;
+            const QRect r(control->mapTo(editor, QPoint(0, 0)), control->size());
+            EXPECT_TRUE(editor->rect().contains(r)) << control->Name().toStdString();
+            EXPECT_TRUE(editor->fra1->geometry().contains(r)) << control->Name().toStdString();
+            for (const auto &[name, other] : placed)
+                EXPECT_FALSE(r.intersects(other))
+                    << control->Name().toStdString() << " overlaps " << name.toStdString();
+            placed.emplace_back(control->Name(), r);
+        }
+        const QRect bar = editor->tlBar1->geometry();
+        EXPECT_TRUE(editor->rect().contains(bar));
+        EXPECT_GE(bar.top(), editor->clientTop()) << "below the menu bar";
+        EXPECT_FALSE(editor->fra1->geometry().intersects(bar));
+        EXPECT_FALSE(editor->fra1->geometry().intersects(editor->statBar1->geometry()));
+        editor->Unload();
     }
-    EXPECT_FALSE(editor->fra1->geometry().intersects(editor->statBar1->geometry()));
 }
 
 } // namespace

@@ -6,16 +6,19 @@
 #include "core/Globals.h"
 #include "core/MainCode_QW.h"
 #include "core/StartupHooks.h"
+#include "core/cDAO.h"
 #include "core/frmSplash.h"
 #include "dates/frmEventNotice.h"
 #include "editor/frmAbout.h"
+#include "editor/frmEditor.h"
 #include "editor/frmURL.h"
 #include "mainwindow/frmDazez.h"
-#include "platform/forms/TabControl.h"
-#include "core/cDAO.h"
 
+#include "platform/forms/Controls.h"
 #include "platform/forms/Form.h"
+#include "platform/forms/TabControl.h"
 #include "platform/services/Services.h"
+#include "platform/vb/Conversions.h"
 #include "support/ScriptedPlatform.h"
 #include "support/TextFit.h"
 
@@ -126,6 +129,49 @@ void showAbout(kxtest::ScriptedPlatform &platform, const Check &check)
     window->Unload();
 }
 
+// The editor as the main window opens it, over a copy of the delivered database: the widest
+// event type ("Anniversary") and alert days chosen, and, for an existing entry, the longest name.
+void showEditor(kxtest::ScriptedPlatform &platform, const Check &check, bool existing)
+{
+    gstrDbPath = platform.copyDeliveredDatabase();
+    ASSERT_TRUE(cDAO().DAOOpenConnection(gstrDbPath));
+    gstrEnabledColor = QString::number(0xFFFFFF);
+    gudtSettings.DefaultEvent = 2;
+    gudtSettings.DefaultAlertDays = 30;
+    std::int32_t id = -1;
+    if (existing) {
+        gdbMain->Execute(QStringLiteral("INSERT INTO Dazez (Events_Id, Dazez_Name, Dazez_Date, "
+                                        "Dazez_Time, Dazez_AlertDays, Dazez_Notes, "
+                                        "Dazez_DaysTil) VALUES (2, '%1', '1950-12-28 00:00:00', "
+                                        "'1899-12-30 23:45:00', 30, 'Flowers.', 18)")
+                             .arg(kLongestName));
+        auto rs = gdbMain->OpenRecordset(QStringLiteral("SELECT MAX(Dazez_Id) AS id FROM Dazez"),
+                                         jet::dbOpenSnapshot);
+        id = vb::CLng(rs->Field(QStringLiteral("id")));
+        rs->Close();
+    }
+    platform::Form mainWindow(QStringLiteral("frmDazez"));
+    mainWindow.setClientSize(10080, 5880);
+    auto *editor = new frmEditor();
+    editor->setProperty("frmParent", QVariant::fromValue<QObject *>(&mainWindow));
+    editor->setProperty("prpDataId", id);
+    editor->Show();
+    if (existing)
+        EXPECT_EQ(editor->txtName->Text(), kLongestName);
+    check(*editor);
+    editor->Unload();
+}
+
+void showEditorNew(kxtest::ScriptedPlatform &platform, const Check &check)
+{
+    showEditor(platform, check, false);
+}
+
+void showEditorExisting(kxtest::ScriptedPlatform &platform, const Check &check)
+{
+    showEditor(platform, check, true);
+}
+
 struct Window
 {
     const char *name;
@@ -144,6 +190,8 @@ const Window kWindows[] = {
     {"NoticeFarOff", showNoticeFarOff},
     {"MainWindow", showMainWindow},
     {"About", showAbout},
+    {"EditorNew", showEditorNew},
+    {"EditorExisting", showEditorExisting},
 };
 
 // 0: the platform's own font.

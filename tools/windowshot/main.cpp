@@ -10,9 +10,11 @@
 #include "core/cDAO.h"
 #include "dates/cDateHandler.h"
 #include "dates/frmEventNotice.h"
+#include "editor/frmEditor.h"
 #include "editor/frmURL.h"
 #include "platform/forms/Form.h"
 #include "platform/services/QtServices.h"
+#include "platform/vb/Conversions.h"
 
 #include <QApplication>
 #include <QDir>
@@ -23,6 +25,7 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QThread>
+#include <QTime>
 
 #include <functional>
 
@@ -109,6 +112,50 @@ void showNotice(const Shoot &shoot)
         }
 }
 
+// The editor as the main window opens it (on a stand-in for it): on an entry with the longest
+// name it takes, or for a new entry.
+void showEditor(const Shoot &shoot, bool existing)
+{
+    openDatabase();
+    gstrEnabledColor = QString::number(0xFFFFFF);
+    gudtSettings.DefaultEvent = 1;
+    gudtSettings.DefaultAlertDays = 3;
+    gudtSettings.DefaultDisplayTime = vb::Date::fromQTime(QTime(9, 0));
+    std::int32_t id = -1;
+    if (existing) {
+        gdbMain->Execute(QStringLiteral("INSERT INTO Dazez (Events_Id, Dazez_Name, Dazez_Date, "
+                                        "Dazez_Time, Dazez_AlertDays, Dazez_Notes, "
+                                        "Dazez_DaysTil) VALUES (2, 'Wilhelmina Montgomery-Way', "
+                                        "'1968-06-21 00:00:00', '1899-12-30 18:30:00', 7, "
+                                        "'Married in the garden of the old mill.\r\n"
+                                        "Roses, not lilies.', 0)"));
+        auto rs = gdbMain->OpenRecordset(QStringLiteral("SELECT MAX(Dazez_Id) AS id FROM Dazez"),
+                                         jet::dbOpenSnapshot);
+        id = vb::CLng(rs->Field(QStringLiteral("id")));
+        rs->Close();
+    }
+    platform::Form mainWindow(QStringLiteral("frmDazez"));
+    mainWindow.setClientSize(10080, 5880);
+    mainWindow.Move(1500, 1500);
+    auto *editor = new frmEditor();
+    editor->setProperty("frmParent", QVariant::fromValue<QObject *>(&mainWindow));
+    editor->setProperty("prpDataId", id);
+    editor->Show();
+    editor->activateWindow();
+    shoot(*editor);
+    editor->Unload();
+}
+
+void showEditorExisting(const Shoot &shoot)
+{
+    showEditor(shoot, true);
+}
+
+void showEditorNew(const Shoot &shoot)
+{
+    showEditor(shoot, false);
+}
+
 struct Window
 {
     const char *name;
@@ -116,9 +163,9 @@ struct Window
 };
 
 const Window kWindows[] = {
-    {"frmSplash", showSplash},
-    {"frmURL", showWebLink},
-    {"frmEventNotice", showNotice},
+    {"frmSplash", showSplash},       {"frmURL", showWebLink},
+    {"frmEventNotice", showNotice},  {"frmEditor", showEditorExisting},
+    {"frmEditorNew", showEditorNew},
 };
 
 int fail(const QString &why)
