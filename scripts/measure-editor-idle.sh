@@ -3,8 +3,8 @@
 # under a virtual X server: the main window then waits for the editor, its day timer ticking.
 #   scripts/measure-editor-idle.sh [build directory] [idle seconds]
 # Needs Xvfb, xwininfo, xdotool and the sqlcipher shell. The program runs from a temporary
-# folder holding a copy of the delivered database with one entry, whose row is double-clicked
-# to open the editor.
+# folder holding a copy of the delivered database with one entry; the editor is opened on a new
+# entry from the keyboard (File > New).
 set -eu
 
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -58,9 +58,11 @@ program_pid=$!
 wait_for "$title"
 sleep 1
 
-# The list's one row lies below the tab bar and the list's header, at the list's left.
 window=$(xdotool search --name "^$title\$" | head -n 1)
-xdotool mousemove --window "$window" 60 75 click --repeat 2 --delay 80 1
+xdotool windowfocus --sync "$window"
+xdotool key --window "$window" alt+f
+sleep 0.5
+xdotool key n
 wait_for "Editor"
 echo "editor open: $(xwininfo -name Editor | grep -c IsViewable) window"
 
