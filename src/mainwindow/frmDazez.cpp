@@ -339,7 +339,7 @@ bool frmDazez::SetEventList(QObject *argLVW, int argColumn, int argDefault)
         while (p.ok() && !p.value(true, [] { return core::sharedRecordset().eof(); }))
             p([&] {
                 addEntryRow(*view, smallIcon);
-                grsShared->MoveNext();
+                core::sharedRecordset().MoveNext();
             });
         p([&] { intSortDesc = intSortDesc == 0 ? 1 : 0; });
         p([&] {
@@ -478,7 +478,7 @@ void frmDazez::SetDefaultEventCombobox()
                 if (vb::CLng(field("Events_Id")) == gudtSettings.DefaultEvent)
                     cboDefaultEvent->setText(vb::CStr(field("Events_EventName")));
             });
-            p([&] { grsShared->MoveNext(); });
+            p([&] { core::sharedRecordset().MoveNext(); });
         }
     }
     p([&] { core::closeSharedRecordset(); });

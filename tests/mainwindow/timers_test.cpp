@@ -5,6 +5,9 @@
 #include "platform/vb/Conversions.h"
 
 #include <QFile>
+#include <QTest>
+
+#include <iterator>
 
 using kxmaintest::MainWindowTest;
 using kxmaintest::openNotices;
@@ -130,6 +133,35 @@ TEST_F(TimersTest, AMinuteWithoutTicksIsMissedForTheDay)
     EXPECT_EQ(statuses(), QStringList{QStringLiteral("d1")});
 }
 
+// The real timer, switched off by its setting for the whole minute of a notice and on again
+// after it: that notice is missed for the day, while the next minute's is shown on time.
+TEST_F(TimersTest, ANoticeTimerSwitchedOffForAWholeMinuteMissesItsNotices)
+{
+    store({.timerOn = 1});
+    addDue(QStringLiteral("Ann"), QStringLiteral("09:05"));
+    const std::int32_t bob = addDue(QStringLiteral("Bob"), QStringLiteral("09:07"));
+    setNow(kToday, QTime(9, 4, 30));
+    load();
+    ASSERT_TRUE(frm->Timer1->isActive());
+
+    frm->chkTimerOn->setValue(0);
+    EXPECT_FALSE(frm->Timer1->isActive());
+    for (const QTime &at : {QTime(9, 5, 0), QTime(9, 5, 59)}) {
+        setNow(kToday, at);
+        QTest::qWait(700);
+    }
+    setNow(kToday, QTime(9, 6, 0));
+    frm->chkTimerOn->setValue(1);
+    EXPECT_TRUE(frm->Timer1->isActive());
+    QTest::qWait(700);
+    EXPECT_TRUE(shown().empty());
+    EXPECT_EQ(statuses(), QStringList({"d1", "d1"}));
+
+    setNow(kToday, QTime(9, 7, 0));
+    QTest::qWait(700);
+    EXPECT_EQ(shown(), std::vector<std::int32_t>{bob}) << "the running timer ticks by itself";
+}
+
 TEST_F(TimersTest, ATickWithNothingDueReadsNoDatabase)
 {
     for (int i = 0; i < 3; ++i)
@@ -143,6 +175,51 @@ TEST_F(TimersTest, ATickWithNothingDueReadsNoDatabase)
     EXPECT_TRUE(shown().empty());
     EXPECT_EQ(statuses(), QStringList({"d1", "d1", "d1"}));
     EXPECT_EQ(debugLog(), QString());
+}
+
+// Ten thousand coming events, none due in the tick's minute: not yet shown at another minute,
+// shown today at this very minute, shown on an earlier day, without a time. The database is
+// gone, so any access would fail and be logged.
+TEST_F(TimersTest, ATickOverTenThousandComingEventsWithNothingDueReadsNoDatabase)
+{
+    load();
+    const vb::Variant today(vb::Date::fromQDate(kToday));
+    const struct
+    {
+        vb::Variant time;
+        vb::Variant status;
+    } kinds[] = {
+        {vb::Variant(vb::Date::fromQTime(QTime(9, 0))), vb::Variant(dates::kNotShownStatus)},
+        {vb::Variant(vb::Date::fromQTime(QTime(10, 0))), today},
+        {vb::Variant(QStringLiteral("09:30")),
+         vb::Variant(vb::Date::fromQDate(kToday.addDays(-1)))},
+        {vb::Variant(), vb::Variant(dates::kNotShownStatus)},
+    };
+    constexpr int kEntries = 10000;
+    dates::resetUpcomingLists();
+    for (int i = 0; i < kEntries; ++i) {
+        const auto &kind = kinds[i % std::size(kinds)];
+        dates::appendUpcoming(vb::Variant(std::int32_t{i + 1}),
+                              vb::Variant(vb::Date::fromYmd(1980, 12, 10)),
+                              vb::Variant(std::int16_t{0}), kind.time, kind.status);
+    }
+    gdbMain->Close();
+    gdbMain.reset();
+    gwsMain.reset();
+
+    tickAt(QTime(10, 0));
+    tickAt(QTime(10, 0, 59, 700));
+
+    EXPECT_TRUE(shown().empty());
+    EXPECT_EQ(debugLog(), QString());
+    EXPECT_TRUE(platform.messageBox.calls().empty());
+    ASSERT_EQ(gcolUpcomingId.Count(), kEntries);
+    for (int i : {1, 2, 3, 4, kEntries}) {
+        EXPECT_EQ(vb::CLng(gcolUpcomingId.Item(i)), i) << "no entry moved";
+        EXPECT_TRUE(vb::compareEqual(gcolUpcomingStatus.Item(i),
+                                     kinds[(i - 1) % std::size(kinds)].status))
+            << i;
+    }
 }
 
 TEST_F(TimersTest, AFailingPositionIsLoggedAsTimer1AndTheTickGoesOn)

@@ -70,6 +70,7 @@ TEST_F(WindowTest, TheTabsHoldTheirControlsAndThePlaceholderLiesOutsideTheWindow
 TEST_F(WindowTest, ScreenReadersReadTheTabsTheListAndEachFieldByItsCaption)
 {
     addEntry(QStringLiteral("Ann"), QStringLiteral("1980-12-12"));
+    addEntry(QStringLiteral("Bob"), QStringLiteral("1975-12-20"), 2);
     load();
     const struct
     {
@@ -101,15 +102,26 @@ TEST_F(WindowTest, ScreenReadersReadTheTabsTheListAndEachFieldByItsCaption)
     ASSERT_NE(bar, nullptr);
     ASSERT_EQ(bar->childCount() >= 2, true);
     EXPECT_EQ(bar->child(0)->text(QAccessible::Name), QStringLiteral("Events      "));
+    EXPECT_EQ(bar->child(1)->text(QAccessible::Name), QStringLiteral("Settings"));
 
     QAccessibleInterface *list = QAccessible::queryAccessibleInterface(frm->lvw1->tree());
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(list->text(QAccessible::Name), QStringLiteral("Events"));
     QAccessibleTableInterface *table = list->tableInterface();
     ASSERT_NE(table, nullptr);
-    EXPECT_EQ(table->columnDescription(3), QStringLiteral("Days Til"));
-    EXPECT_EQ(table->cellAt(0, 0)->text(QAccessible::Name), QStringLiteral("Ann"));
-    EXPECT_EQ(table->cellAt(0, 3)->text(QAccessible::Name), QStringLiteral("2"));
+    const QStringList headers{"Name", "Date", "Event", "Days Til"};
+    ASSERT_EQ(table->columnCount(), 4);
+    for (int c = 0; c < 4; ++c)
+        EXPECT_EQ(table->columnDescription(c), headers[c]);
+    const QStringList rows[] = {{"Ann", "12/12/1980", "Birthday", "2"},
+                                {"Bob", "12/20/1975", "Anniversary", "10"}};
+    ASSERT_EQ(table->rowCount(), 2);
+    for (int r = 0; r < 2; ++r)
+        for (int c = 0; c < 4; ++c) {
+            QAccessibleInterface *cell = table->cellAt(r, c);
+            ASSERT_NE(cell, nullptr) << r << "," << c;
+            EXPECT_EQ(cell->text(QAccessible::Name), rows[r][c]) << r << "," << c;
+        }
 }
 
 } // namespace
