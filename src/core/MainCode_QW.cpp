@@ -2,6 +2,7 @@
 
 #include "ErrorProtocol.h"
 #include "Globals.h"
+#include "HelpCalls.h"
 #include "cLocalSettings.h"
 #include "frmSplash.h"
 #include "modFehlerHandler.h"
@@ -34,7 +35,7 @@ void Main()
         gudtAppInfo.LanguageEnglishName =
             vb::CStr(core::object(settings).prpLocalLanguageEnglishName());
     });
-    p([&] { gstrHelpFile = core::programPath(QStringLiteral("virazivuzo.hlp")); });
+    p([&] { gstrHelpFile = core::programPath(core::kHelpFileName); });
     p([&] {
         gstrVersion = QStringLiteral("version ") + QString::number(core::kVersionMajor) +
                       QLatin1Char('.') + QString::number(core::kVersionMinor);

@@ -4,6 +4,7 @@
 
 #include "core/ErrorProtocol.h"
 #include "core/Globals.h"
+#include "core/HelpCalls.h"
 #include "core/MainCode_QW.h"
 #include "core/ToolbarPictures.h"
 #include "core/cDAO.h"
@@ -47,9 +48,6 @@ const QString kAddNewMode = QStringLiteral("Add New Mode");
 const QString kNotDeleted = QStringLiteral("Your data has not been deleted.");
 const QString kDeleted = QStringLiteral("Your data has been deleted.");
 
-const QString kHelpFileName = QStringLiteral("virazivuzo.hlp");
-constexpr std::int32_t kIndexHelpContext = 5;
-constexpr std::int16_t kHelpShowContext = 1;
 
 constexpr int kMaxNameLength = 25;
 constexpr int kMaxNotesLength = 1250;
@@ -371,19 +369,13 @@ void frmEditor::mnuPaste_Click()
 void frmEditor::mnuContents_Click()
 {
     Procedure p(QStringLiteral("frmEditor.mnuContents_Click"), ErrorVariant::Silent);
-    p([&] {
-        core::object(platform::services().help)
-            .winHelp(this, gstrHelpFile, platform::help::HELP_TAB, 0);
-    });
+    core::showHelpTopics(p, this);
 }
 
 void frmEditor::mnuIndex_Click()
 {
     Procedure p(QStringLiteral("frmEditor.mnuIndex_Click"), ErrorVariant::Silent);
-    p([&] { core::object(cdlg1).HelpFile = core::programPath(kHelpFileName); });
-    p([&] { core::object(cdlg1).HelpContext = kIndexHelpContext; });
-    p([&] { core::object(cdlg1).HelpCommand = kHelpShowContext; });
-    p([&] { core::object(cdlg1).ShowHelp(); });
+    core::showHelpContext(p, cdlg1, core::kIndexHelpContext);
 }
 
 void frmEditor::mnuWebsite_Click()

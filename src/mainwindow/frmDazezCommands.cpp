@@ -6,6 +6,7 @@
 #include "core/EditorHook.h"
 #include "core/ErrorProtocol.h"
 #include "core/Globals.h"
+#include "core/HelpCalls.h"
 #include "core/MainCode_QW.h"
 #include "core/StartupHooks.h"
 #include "core/cDAO.h"
@@ -38,9 +39,6 @@ const QString kDeleted = QStringLiteral("Your data has been deleted.");
 const QString kNotDeleted = QStringLiteral("Your data has not been deleted.");
 const QString kBackedUp = QStringLiteral("The database has been backed up");
 const QString kBackupFailed = QStringLiteral("An error has occured while backing up the database");
-const QString kHelpFileName = QStringLiteral("virazivuzo.hlp");
-constexpr std::int32_t kIndexHelpContext = 5;
-constexpr std::int16_t kHelpShowContext = 1;
 
 const QString kIsRunning = QStringLiteral("mblnIsRunning");
 
@@ -248,16 +246,13 @@ bool frmDazez::BackUpDatabase()
 void frmDazez::mnuContents_Click()
 {
     Procedure p(QStringLiteral("frmDazez.mnuContents_Click"), ErrorVariant::Silent);
-    p([&] { platform::services().help->winHelp(this, gstrHelpFile, platform::help::HELP_TAB, 0); });
+    core::showHelpTopics(p, this);
 }
 
 void frmDazez::mnuIndex_Click()
 {
     Procedure p(QStringLiteral("frmDazez.mnuIndex_Click"), ErrorVariant::Silent);
-    p([&] { cdlg1->HelpFile = core::programPath(kHelpFileName); });
-    p([&] { cdlg1->HelpContext = kIndexHelpContext; });
-    p([&] { cdlg1->HelpCommand = kHelpShowContext; });
-    p([&] { cdlg1->ShowHelp(); });
+    core::showHelpContext(p, cdlg1, core::kIndexHelpContext);
 }
 
 void frmDazez::mnuWebsite_Click()
