@@ -1,3 +1,4 @@
+#include "platform/forms/CheckBox.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/ImageList.h"
 #include "platform/forms/ListView.h"

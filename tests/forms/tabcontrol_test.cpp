@@ -1,3 +1,4 @@
+#include "platform/forms/CheckBox.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/TabControl.h"
 #include "platform/vb/RuntimeError.h"

@@ -11,9 +11,10 @@
 // once for every change of the value, whether the user made it or code set it; setting the value it
 // already has fires nothing. The first value is the clock's now, to the second.
 
-#include "Controls.h"
+#include "Control.h"
 
 #include "platform/vb/Date.h"
+#include "platform/vb/Variant.h"
 
 #include <QDateTime>
 

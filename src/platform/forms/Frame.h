@@ -4,7 +4,7 @@
 // it take their positions relative to it and still register with the window (Form::Controls()).
 // It takes no focus itself; its caption, when there is one, is the group's accessible name.
 
-#include "Controls.h"
+#include "Control.h"
 
 class QGroupBox;
 

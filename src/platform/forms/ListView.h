@@ -19,7 +19,7 @@
 //    the row under the mouse, LostFocus (Control.h). The arrow keys move the selection without
 //    a Click.
 
-#include "Controls.h"
+#include "Control.h"
 #include "ImageList.h"
 
 #include <QHash>

@@ -7,9 +7,10 @@
 // and shows that month. A month outside 1..12, or a day outside 1 January 1753 .. 31 December
 // 9999, raises 380 "Invalid property value". The first selected day is the clock's today.
 
-#include "Controls.h"
+#include "Control.h"
 
 #include "platform/vb/Date.h"
+#include "platform/vb/Variant.h"
 
 class QCalendarWidget;
 

@@ -6,7 +6,7 @@
 // Captions are shown as given, trailing blanks included ("&" marks the tab's access key).
 // Click(previousTab) fires when the current tab changes, by the user or in code.
 
-#include "Controls.h"
+#include "Control.h"
 
 #include <QStringList>
 

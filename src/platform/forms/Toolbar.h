@@ -15,7 +15,7 @@
 //  - Buttons(index) raises 35600 "Index out of bounds", Buttons(key) 35601 "Element not found";
 //    Add raises 35602 "Key is not unique in collection" for a key another button has.
 
-#include "Controls.h"
+#include "Control.h"
 
 #include <QList>
 #include <QObject>

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "Control.h"
+
+#include <vector>
+
+class QLabel;
+
+namespace platform {
+
+class StatusBar;
+
+class Panel
+{
+public:
+    QString Text() const;
+    void setText(const QString &text);
+
+private:
+    friend class StatusBar;
+    explicit Panel(QLabel *label) : mLabel(label) {}
+    QLabel *mLabel;
+};
+
+// A status bar along the bottom of its window, with panels numbered from 1.
+class StatusBar : public Control
+{
+    Q_OBJECT
+public:
+    StatusBar(QWidget *parent, const QString &name, int panelCount = 1);
+
+    int PanelCount() const { return static_cast<int>(mPanels.size()); }
+    // Raises vb::RuntimeError 35600 "Index out of bounds" for a number it does not have.
+    Panel &Panels(int index);
+
+private:
+    std::vector<Panel> mPanels;
+};
+
+} // namespace platform
