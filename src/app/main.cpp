@@ -16,6 +16,12 @@
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    // The program ends when its main window unloads, after the exit question, or by the tray
+    // menu's Quit, never because no window is left on the screen: in the tray, a notice or a box
+    // that closes is often the last window shown. Nor does the toolkit's quit lock end it when
+    // some helper object releases its lock.
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    QCoreApplication::setQuitLockEnabled(false);
     platform::installQtServices(core::kProductName);
 
     QPointer<frmDazez> mainWindow;

@@ -4,13 +4,9 @@
 // one F6 leaves the window where the user can reach it. Skipped where Xvfb, trayer or xdotool is
 // missing.
 
-#include "core/Globals.h"
-#include "platform/jet/Jet.h"
-#include "support/VirtualDisplay.h"
+#include "ProgramOnDisplay.h"
 
-#include <QFile>
 #include <QSet>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -18,111 +14,17 @@
 
 namespace {
 
-const QString kMainWindow = QStringLiteral("^Almanoria - Quarnwell$");
-
-class TrayE2ETest : public kxtest::VirtualDisplayTest
-{
-protected:
-    void SetUp() override
-    {
-        VirtualDisplayTest::SetUp();
-        if (IsSkipped() || HasFatalFailure() || !need(QStringLiteral("xdotool"), &mXdotool))
-            return;
-        ASSERT_TRUE(folder.isValid());
-        ASSERT_TRUE(runtime.isValid());
-        ASSERT_TRUE(QFile::copy(QStringLiteral(KX_PROGRAM_DIR "/Kalendrix"),
-                                folder.filePath(QStringLiteral("Kalendrix"))));
-        ASSERT_TRUE(QFile::copy(QStringLiteral(KX_DELIVERED_DB), database()));
-        QFile::setPermissions(database(), QFile::ReadOwner | QFile::WriteOwner);
-        // A lock of this test's own, so that tests running at the same time do not meet.
-        mEnv.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
-    }
-
-    QString database() const { return folder.filePath(QStringLiteral("vovuriv.mdb")); }
-
-    // Every value of the Settings table, row after row.
-    std::vector<vb::Variant> settings() const
-    {
-        auto ws = jet::DBEngine::instance().CreateWorkspace({}, QStringLiteral("Admin"), {});
-        auto db = ws->OpenDatabase(database(), false, true, core::kConnectText);
-        std::vector<vb::Variant> values;
-        {
-            auto rs =
-                db->OpenRecordset(QStringLiteral("SELECT * FROM Settings"), jet::dbOpenSnapshot);
-            for (; !rs->eof(); rs->MoveNext())
-                for (const QString &name : rs->FieldNames())
-                    values.push_back(rs->Field(name));
-        }
-        db->Close();
-        return values;
-    }
-
-    // Starts the program and answers what it asks before its window shows (with the delivered
-    // database, that no event is coming up); returns the main window, "" when it did not show.
-    QString startProgram()
-    {
-        mProgram = start(folder.filePath(QStringLiteral("Kalendrix")), {}, folder.path());
-        QString window;
-        waitUntil([&] {
-            const QStringList main = windows(kMainWindow, true);
-            if (!main.isEmpty()) {
-                window = main.first();
-                return true;
-            }
-            for (const QString &box : windows(QStringLiteral("^Almanoria$"), true))
-                xdotool({"windowfocus", "--sync", box, "key", "Return"});
-            return mProgram->state() != QProcess::Running;
-        });
-        return window;
-    }
-
-    void xdotool(const QStringList &arguments) { output(mXdotool, arguments); }
-
-    // Gives the window the keyboard (no window manager does it here) and types the keys.
-    void type(const QString &window, const QStringList &keys)
-    {
-        xdotool(QStringList{"windowfocus", "--sync", window, "key"} + keys);
-    }
-
-    bool mainWindowVisible() { return !windows(kMainWindow, true).isEmpty(); }
-
-    // The program's windows on the screen: its main window, boxes, menus and its tray icon.
-    QSet<QString> programWindows()
-    {
-        const QStringList found =
-            output(mXdotool, {"search", "--onlyvisible", "--class", "Kalendrix"})
-                .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        return {found.begin(), found.end()};
-    }
-
-    QTemporaryDir folder;
-    QTemporaryDir runtime;
-    QProcess *mProgram = nullptr;
-};
+using kxe2e::kMainWindow;
+using TrayE2ETest = kxe2e::ProgramOnDisplayTest;
 
 TEST_F(TrayE2ETest, F6HidesTheWindowInTheTrayTheIconBringsItBackAndItsMenuQuits)
 {
-    if (!startNotificationArea())
+    if (!startTray())
         return;
-    QStringList panel;
-    ASSERT_TRUE(waitUntil([&] {
-        return !(panel = windows(QStringLiteral("^panel$"), false)).isEmpty();
-    })) << "the notification area did not come up";
-    const int emptyWidth = geometry(panel.first(), "WIDTH");
     const std::vector<vb::Variant> before = settings();
 
     const QString window = startProgram();
     ASSERT_FALSE(window.isEmpty()) << "the main window did not show";
-
-    // The icon: the notification area, as wide as what it holds, grows by it.
-    auto iconPlaced = [&] { return geometry(panel.first(), "WIDTH") > emptyWidth; };
-    auto clickIcon = [&](const QStringList &click) {
-        const QString x =
-            QString::number(geometry(panel.first(), "X") + geometry(panel.first(), "WIDTH") / 2);
-        const QString y =
-            QString::number(geometry(panel.first(), "Y") + geometry(panel.first(), "HEIGHT") / 2);
-        xdotool(QStringList{"mousemove", x, y, "click"} + click);
-    };
 
     type(window, {"F6"});
     ASSERT_TRUE(waitUntil([&] { return !mainWindowVisible() && iconPlaced(); }))

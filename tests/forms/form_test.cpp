@@ -82,11 +82,16 @@ class CancellingForm : public Form
 public:
     CancellingForm() : Form(QStringLiteral("frmDazez")) {}
     int loads = 0;
+    int unloads = 0;
     int cancelAnswer = 1;
 
 protected:
     void Form_Load() override { ++loads; }
-    void Form_Unload(int &cancel) override { cancel = cancelAnswer; }
+    void Form_Unload(int &cancel) override
+    {
+        ++unloads;
+        cancel = cancelAnswer;
+    }
 };
 
 TEST_F(FormTest, ShowLoadsOnceAndUnloadHonoursCancel)
@@ -104,6 +109,34 @@ TEST_F(FormTest, ShowLoadsOnceAndUnloadHonoursCancel)
     form->cancelAnswer = 0;
     EXPECT_TRUE(form->close());
     EXPECT_FALSE(Forms().contains(form));
+}
+
+// A disabled window (the main window while its editor is open) does not even ask its
+// Form_Unload: the close box does nothing until the window is enabled again. Its own code can
+// still unload it.
+TEST_F(FormTest, ADisabledWindowRefusesTheCloseBoxWithoutAsking)
+{
+    auto *form = new CancellingForm;
+    form->cancelAnswer = 0;
+    form->Show();
+    form->setEnabled(false);
+    EXPECT_FALSE(form->close());
+    EXPECT_EQ(form->unloads, 0);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_FALSE(form->isUnloaded());
+    EXPECT_TRUE(Forms().contains(form));
+
+    form->setEnabled(true);
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(form->unloads, 1);
+    EXPECT_TRUE(form->isUnloaded());
+
+    auto *other = new CancellingForm;
+    other->cancelAnswer = 0;
+    other->Show();
+    other->setEnabled(false);
+    EXPECT_TRUE(other->Unload());
+    EXPECT_EQ(other->unloads, 1);
 }
 
 TEST_F(FormTest, ShowModalReturnsWhenTheFormUnloadsItselfFromAHandler)

@@ -1,6 +1,7 @@
 // Leaving the program: every way of closing the main window asks once; No changes nothing, Yes
 // stores the last record viewed and nothing else, and ends.
 
+#include "EditorDouble.h"
 #include "MainWindowFixture.h"
 
 #include "platform/forms/Menu.h"
@@ -9,6 +10,8 @@
 #include <QRegularExpression>
 #include <QTest>
 
+using kxmaintest::EditorDouble;
+using kxmaintest::EditorHookScope;
 using kxmaintest::MainWindowTest;
 
 namespace {
@@ -97,6 +100,37 @@ TEST_F(ShutdownTest, YesStoresOnlyTheLastRecordViewedAndEndsOnEveryPath)
         delete frm.data();
         platform.program.endedWith.reset();
         execute(QStringLiteral("UPDATE Settings SET Settings_LastRecordViewed = 0"));
+    }
+}
+
+// While the editor is open the main window is disabled, and a user's way out of it (its close
+// box, Ctrl+Q) asks nothing and ends nothing: the editor stays open with what it holds.
+TEST_F(ShutdownTest, AUsersWayOutDoesNothingWhileTheEditorIsOpen)
+{
+    for (const ExitPath &path : exitPaths()) {
+        const std::string name = path.name;
+        if (name != "close box" && name != "Ctrl+Q")
+            continue;
+        SCOPED_TRACE(path.name);
+        load();
+        bool editorStayed = false;
+        EditorHookScope editors([&](EditorDouble &editor) {
+            path.run(*frm);
+            QCoreApplication::processEvents();
+            editorStayed = !editor.isUnloaded() && editor.isVisible();
+            editor.Unload();
+        });
+        frm->LoadEditor();
+        EXPECT_TRUE(editorStayed);
+        EXPECT_TRUE(platform.messageBox.calls().empty());
+        EXPECT_FALSE(platform.program.endedWith.has_value());
+        ASSERT_TRUE(frm);
+        EXPECT_FALSE(frm->isUnloaded());
+        EXPECT_TRUE(frm->isVisible());
+        EXPECT_TRUE(frm->isEnabled());
+        EXPECT_EQ(settingsWrites(), 0);
+        delete frm.data();
+        platform.messageBox = kxtest::ScriptedMessageBox();
     }
 }
 

@@ -270,6 +270,12 @@ void Form::closeEvent(QCloseEvent *event)
         event->accept();
         return;
     }
+    // A disabled window takes no command, and a close request is one: nothing is asked and the
+    // window stays (the main window waits so while its editor is open).
+    if (!isEnabled()) {
+        event->ignore();
+        return;
+    }
     if (Unload())
         event->accept();
     else

@@ -19,7 +19,8 @@
 //    returns when the window has been unloaded, running a local event loop meanwhile.
 //  - Unload() runs Form_Unload(cancel) (a non-zero cancel keeps the window), hides the window,
 //    removes it from Forms(), emits Unloaded and deletes it later, so it is safe from the
-//    window's own handlers. The close box goes the same way.
+//    window's own handlers. The close box goes the same way, except that a disabled window
+//    refuses it: no Form_Unload, the window stays.
 //  - Controls() lists the window's controls in the order they were created (registered); each
 //    Control registers itself with the Form it is created in, containers included.
 //  - A command button marked Default is clicked by Enter, one marked Cancel by Esc, wherever the
