@@ -19,6 +19,7 @@
 #include "platform/forms/MonthView.h"
 #include "platform/forms/Msghook.h"
 #include "platform/forms/TabControl.h"
+#include "platform/forms/WindowTimer.h"
 #include "platform/forms/WindowUpdateLock.h"
 #include "platform/services/CommonDialog.h"
 #include "platform/services/Services.h"
@@ -275,8 +276,8 @@ void frmDazez::connectHandlers()
     connect(chkTimerOn, &CheckBox::Click, this, &frmDazez::chkTimerOn_Click);
     connect(DTPDefaultTime, &platform::DTPicker::Change, this, &frmDazez::DTPDefaultTime_Change);
 
-    connect(Timer1, &QTimer::timeout, this, &frmDazez::Timer1_Timer);
-    connect(Timer2, &QTimer::timeout, this, &frmDazez::Timer2_Timer);
+    platform::connectTimer(Timer1, this, [this] { Timer1_Timer(); });
+    platform::connectTimer(Timer2, this, [this] { Timer2_Timer(); });
 }
 
 // ---- the entry list ------------------------------------------------------------------------
@@ -637,6 +638,7 @@ void frmDazez::RunUpComingEvents(std::int16_t)
 void frmDazez::SetEventUDTs()
 {
     Procedure p(QStringLiteral("frmDazez.SetEventUDTs"));
+    p([&] { mvarBuildTried = vb::Variant(today()); });
     p([&] { cDateHandler().SetComingEvents(); });
 }
 
@@ -677,9 +679,16 @@ void frmDazez::Timer2_Timer()
 {
     Procedure p(QStringLiteral("frmDazez.Timer2_Timer"), ErrorVariant::LogAndContinue);
     bool sameDay = false;
-    p([&] { sameDay = vb::compareEqual(vb::Variant(today()), gudtAppInfo.UpcomingBuiltDate); });
+    // A build that failed today (a table that cannot be read) is tried again on the next day,
+    // not on every tick: each try may ask its boxes again.
+    p([&] {
+        const vb::Variant day(today());
+        sameDay = vb::compareEqual(day, gudtAppInfo.UpcomingBuiltDate) ||
+                  vb::compareEqual(day, mvarBuildTried);
+    });
     if (sameDay)
         return;
+    p([&] { mvarBuildTried = vb::Variant(today()); });
     p([&] {
         if (gudtSettings.TimerOn == 1)
             Timer1->stop();
