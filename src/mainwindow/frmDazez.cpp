@@ -110,22 +110,45 @@ std::int32_t idOfRow(const ListItem &item)
     return vb::CLng(vb::Variant(item.Key().mid(1)));
 }
 
-// One row of the entry list from grsShared's current row. `smallIcon` carries the picture of
-// the row before into a row whose event type has none of its own.
-void addEntryRow(ListView &view, int &smallIcon)
+// One row of the entry list, read from grsShared's current row. Every value is converted before
+// the row is added, so that a row that cannot be read adds nothing.
+struct EntryRow
 {
-    const jet::Recordset &rs = core::sharedRecordset();
-    const vb::Variant eventName = GetEventName(vb::CLng(rs.Field(QStringLiteral("Events_Id"))));
+    QString key, name, date, eventName, daysTil;
+    int smallIcon = 0;
+};
+
+// `smallIcon` is the picture of the row before, which a row whose event type has none of its
+// own carries on.
+EntryRow readEntryRow(int smallIcon)
+{
+    EntryRow row;
+    std::int32_t eventId = 0;
+    {
+        // Read before the type name's lookup, which may wait on a box.
+        const jet::Recordset &rs = core::sharedRecordset();
+        eventId = vb::CLng(rs.Field(QStringLiteral("Events_Id")));
+        row.key = QStringLiteral("K") + vb::CStr(rs.Field(QStringLiteral("Dazez_Id")));
+        row.name = vb::CStr(rs.Field(QStringLiteral("Dazez_Name")));
+        row.date = vb::CStr(rs.Field(QStringLiteral("Dazez_Date")));
+        row.daysTil = vb::CStr(rs.Field(QStringLiteral("Dazez_DaysTil")));
+    }
+    const vb::Variant eventName = GetEventName(eventId);
     const QString lower = eventName.isNull() ? QString() : vb::CStr(eventName).toLower();
+    row.smallIcon = smallIcon;
     for (std::size_t i = 0; i < kEventTypes.size(); ++i)
         if (lower == kEventTypes[i])
-            smallIcon = static_cast<int>(i) + 1;
-    ListItem *item = view.ListItems().Add(
-        std::nullopt, QStringLiteral("K") + vb::CStr(rs.Field(QStringLiteral("Dazez_Id"))),
-        vb::CStr(rs.Field(QStringLiteral("Dazez_Name"))), 1, smallIcon);
-    item->setSubItems(1, vb::CStr(rs.Field(QStringLiteral("Dazez_Date"))));
-    item->setSubItems(2, vb::CStr(eventName));
-    item->setSubItems(3, vb::CStr(rs.Field(QStringLiteral("Dazez_DaysTil"))));
+            row.smallIcon = static_cast<int>(i) + 1;
+    row.eventName = vb::CStr(eventName);
+    return row;
+}
+
+void addEntryRow(ListView &view, const EntryRow &row)
+{
+    ListItem *item = view.ListItems().Add(std::nullopt, row.key, row.name, 1, row.smallIcon);
+    item->setSubItems(1, row.date);
+    item->setSubItems(2, row.eventName);
+    item->setSubItems(3, row.daysTil);
 }
 
 // The notice tick's two tests of position i: not shown today, and due in this minute. Both
@@ -337,11 +360,16 @@ bool frmDazez::SetEventList(QObject *argLVW, int argColumn, int argDefault)
     p([&] { count = dao.RSReadFrom(statement); });
     if (count > 0) {
         int smallIcon = 0;
-        while (p.ok() && !p.value(true, [] { return core::sharedRecordset().eof(); }))
-            p([&] {
-                addEntryRow(*view, smallIcon);
-                core::sharedRecordset().MoveNext();
-            });
+        while (p.ok() && !p.value(true, [] { return core::sharedRecordset().eof(); })) {
+            // A row that cannot be read is passed over; the others are all listed.
+            EntryRow row;
+            if (p.rowStep([&] { row = readEntryRow(smallIcon); }))
+                p([&] {
+                    addEntryRow(*view, row);
+                    smallIcon = row.smallIcon;
+                });
+            p([&] { core::sharedRecordset().MoveNext(); });
+        }
         p([&] { intSortDesc = intSortDesc == 0 ? 1 : 0; });
         p([&] {
             if (column == 3) {
