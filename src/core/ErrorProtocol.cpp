@@ -74,4 +74,22 @@ bool Procedure::operator()(const std::function<void()> &step)
     }
 }
 
+bool Procedure::rowStep(const std::function<void()> &step)
+{
+    bool rowFault = false;
+    const bool ran = (*this)([&] {
+        try {
+            step();
+        } catch (const vb::RuntimeError &e) {
+            const int n = e.number();
+            if (n != vb::err::TypeMismatch && n != vb::err::InvalidUseOfNull &&
+                n != vb::err::Overflow)
+                throw;
+            LogError(n, e.description(), mName);
+            rowFault = true;
+        }
+    });
+    return ran && !rowFault;
+}
+
 } // namespace core

@@ -74,6 +74,15 @@ public:
         return result;
     }
 
+    // Runs the step of a pass over many rows that reads one row's values. A value that the
+    // runtime cannot convert (13 type mismatch, 94 invalid use of Null, 6 overflow: an empty,
+    // impossible or hand-edited entry) is that row's own fault and must not cost the other rows
+    // their turn: it is logged under the procedure's name and the procedure goes on, the step
+    // answering false so that the caller passes the row over. Any other error (the statement,
+    // the file) goes through the procedure's variant as any step's does. Keep steps that do not
+    // read the row (the move to the next row, a counter) out of it.
+    bool rowStep(const std::function<void()> &step);
+
     // A handler of the procedure's own, asked first for every error (the 3024 case of the
     // database open, error 364 at the end of start-up, the bounded 3008 retries).
     void setHandler(std::function<ErrorAction(const vb::RuntimeError &)> handler);

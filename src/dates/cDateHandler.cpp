@@ -142,13 +142,18 @@ void cDateHandler::SetDaysTil()
     p([&] { any = core::sharedRecordset().RecordCount() > 0; });
     if (any) {
         while (p.ok() && !p.value(true, [] { return core::sharedRecordset().eof(); })) {
-            p([&] { core::sharedRecordset().Edit(); });
-            p([&] {
-                jet::Recordset &rs = core::sharedRecordset();
-                const vb::Date date = vb::CDate(rs.Field(QStringLiteral("Dazez_Date")));
-                rs.SetField(QStringLiteral("Dazez_DaysTil"), GetDaysTil(date, now));
-            });
-            p([&] { core::sharedRecordset().Update(); });
+            // A row whose date cannot be read keeps what it stored, and the pass goes on.
+            vb::Date date;
+            if (p.rowStep([&] {
+                    date = vb::CDate(core::sharedRecordset().Field(QStringLiteral("Dazez_Date")));
+                })) {
+                p([&] { core::sharedRecordset().Edit(); });
+                p([&] {
+                    core::sharedRecordset().SetField(QStringLiteral("Dazez_DaysTil"),
+                                                     GetDaysTil(date, now));
+                });
+                p([&] { core::sharedRecordset().Update(); });
+            }
             p([&] { core::sharedRecordset().MoveNext(); });
         }
     }
@@ -169,16 +174,21 @@ void cDateHandler::SetComingEvents()
     p([&] { switchNoticeTimer(false); });
     p([&] { cDAO().RSReadFrom(QStringLiteral("SELECT * FROM DAzez")); });
     while (p.ok() && !p.value(true, [] { return core::sharedRecordset().eof(); })) {
-        p([&] {
+        // A row whose days cannot be compared is passed over; the others are still built.
+        bool coming = false;
+        p.rowStep([&] {
             const jet::Recordset &rs = core::sharedRecordset();
-            const vb::Variant daysTil = rs.Field(QStringLiteral("Dazez_DaysTil"));
-            if (!atMost(daysTil, rs.Field(QStringLiteral("Dazez_AlertDays"))))
-                return;
-            dates::appendUpcoming(rs.Field(QStringLiteral("Dazez_Id")),
-                                  rs.Field(QStringLiteral("Dazez_Date")), daysTil,
-                                  rs.Field(QStringLiteral("Dazez_Time")),
-                                  vb::Variant(dates::kNotShownStatus));
+            coming = atMost(rs.Field(QStringLiteral("Dazez_DaysTil")),
+                            rs.Field(QStringLiteral("Dazez_AlertDays")));
         });
+        if (coming)
+            p([&] {
+                const jet::Recordset &rs = core::sharedRecordset();
+                dates::appendUpcoming(
+                    rs.Field(QStringLiteral("Dazez_Id")), rs.Field(QStringLiteral("Dazez_Date")),
+                    rs.Field(QStringLiteral("Dazez_DaysTil")),
+                    rs.Field(QStringLiteral("Dazez_Time")), vb::Variant(dates::kNotShownStatus));
+            });
         p([&] { core::sharedRecordset().MoveNext(); });
     }
     p([&] { core::closeSharedRecordset(); });

@@ -19,6 +19,7 @@
 #include "platform/forms/MonthView.h"
 #include "platform/forms/Msghook.h"
 #include "platform/forms/TabControl.h"
+#include "platform/forms/WindowTimer.h"
 #include "platform/forms/WindowUpdateLock.h"
 #include "platform/services/CommonDialog.h"
 #include "platform/services/Services.h"
@@ -109,22 +110,45 @@ std::int32_t idOfRow(const ListItem &item)
     return vb::CLng(vb::Variant(item.Key().mid(1)));
 }
 
-// One row of the entry list from grsShared's current row. `smallIcon` carries the picture of
-// the row before into a row whose event type has none of its own.
-void addEntryRow(ListView &view, int &smallIcon)
+// One row of the entry list, read from grsShared's current row. Every value is converted before
+// the row is added, so that a row that cannot be read adds nothing.
+struct EntryRow
 {
-    const jet::Recordset &rs = core::sharedRecordset();
-    const vb::Variant eventName = GetEventName(vb::CLng(rs.Field(QStringLiteral("Events_Id"))));
+    QString key, name, date, eventName, daysTil;
+    int smallIcon = 0;
+};
+
+// `smallIcon` is the picture of the row before, which a row whose event type has none of its
+// own carries on.
+EntryRow readEntryRow(int smallIcon)
+{
+    EntryRow row;
+    std::int32_t eventId = 0;
+    {
+        // Read before the type name's lookup, which may wait on a box.
+        const jet::Recordset &rs = core::sharedRecordset();
+        eventId = vb::CLng(rs.Field(QStringLiteral("Events_Id")));
+        row.key = QStringLiteral("K") + vb::CStr(rs.Field(QStringLiteral("Dazez_Id")));
+        row.name = vb::CStr(rs.Field(QStringLiteral("Dazez_Name")));
+        row.date = vb::CStr(rs.Field(QStringLiteral("Dazez_Date")));
+        row.daysTil = vb::CStr(rs.Field(QStringLiteral("Dazez_DaysTil")));
+    }
+    const vb::Variant eventName = GetEventName(eventId);
     const QString lower = eventName.isNull() ? QString() : vb::CStr(eventName).toLower();
+    row.smallIcon = smallIcon;
     for (std::size_t i = 0; i < kEventTypes.size(); ++i)
         if (lower == kEventTypes[i])
-            smallIcon = static_cast<int>(i) + 1;
-    ListItem *item = view.ListItems().Add(
-        std::nullopt, QStringLiteral("K") + vb::CStr(rs.Field(QStringLiteral("Dazez_Id"))),
-        vb::CStr(rs.Field(QStringLiteral("Dazez_Name"))), 1, smallIcon);
-    item->setSubItems(1, vb::CStr(rs.Field(QStringLiteral("Dazez_Date"))));
-    item->setSubItems(2, vb::CStr(eventName));
-    item->setSubItems(3, vb::CStr(rs.Field(QStringLiteral("Dazez_DaysTil"))));
+            row.smallIcon = static_cast<int>(i) + 1;
+    row.eventName = vb::CStr(eventName);
+    return row;
+}
+
+void addEntryRow(ListView &view, const EntryRow &row)
+{
+    ListItem *item = view.ListItems().Add(std::nullopt, row.key, row.name, 1, row.smallIcon);
+    item->setSubItems(1, row.date);
+    item->setSubItems(2, row.eventName);
+    item->setSubItems(3, row.daysTil);
 }
 
 // The notice tick's two tests of position i: not shown today, and due in this minute. Both
@@ -275,8 +299,8 @@ void frmDazez::connectHandlers()
     connect(chkTimerOn, &CheckBox::Click, this, &frmDazez::chkTimerOn_Click);
     connect(DTPDefaultTime, &platform::DTPicker::Change, this, &frmDazez::DTPDefaultTime_Change);
 
-    connect(Timer1, &QTimer::timeout, this, &frmDazez::Timer1_Timer);
-    connect(Timer2, &QTimer::timeout, this, &frmDazez::Timer2_Timer);
+    platform::connectTimer(Timer1, this, [this] { Timer1_Timer(); });
+    platform::connectTimer(Timer2, this, [this] { Timer2_Timer(); });
 }
 
 // ---- the entry list ------------------------------------------------------------------------
@@ -336,11 +360,16 @@ bool frmDazez::SetEventList(QObject *argLVW, int argColumn, int argDefault)
     p([&] { count = dao.RSReadFrom(statement); });
     if (count > 0) {
         int smallIcon = 0;
-        while (p.ok() && !p.value(true, [] { return core::sharedRecordset().eof(); }))
-            p([&] {
-                addEntryRow(*view, smallIcon);
-                core::sharedRecordset().MoveNext();
-            });
+        while (p.ok() && !p.value(true, [] { return core::sharedRecordset().eof(); })) {
+            // A row that cannot be read is passed over; the others are all listed.
+            EntryRow row;
+            if (p.rowStep([&] { row = readEntryRow(smallIcon); }))
+                p([&] {
+                    addEntryRow(*view, row);
+                    smallIcon = row.smallIcon;
+                });
+            p([&] { core::sharedRecordset().MoveNext(); });
+        }
         p([&] { intSortDesc = intSortDesc == 0 ? 1 : 0; });
         p([&] {
             if (column == 3) {
@@ -637,6 +666,7 @@ void frmDazez::RunUpComingEvents(std::int16_t)
 void frmDazez::SetEventUDTs()
 {
     Procedure p(QStringLiteral("frmDazez.SetEventUDTs"));
+    p([&] { mvarBuildTried = vb::Variant(today()); });
     p([&] { cDateHandler().SetComingEvents(); });
 }
 
@@ -677,9 +707,16 @@ void frmDazez::Timer2_Timer()
 {
     Procedure p(QStringLiteral("frmDazez.Timer2_Timer"), ErrorVariant::LogAndContinue);
     bool sameDay = false;
-    p([&] { sameDay = vb::compareEqual(vb::Variant(today()), gudtAppInfo.UpcomingBuiltDate); });
+    // A build that failed today (a table that cannot be read) is tried again on the next day,
+    // not on every tick: each try may ask its boxes again.
+    p([&] {
+        const vb::Variant day(today());
+        sameDay = vb::compareEqual(day, gudtAppInfo.UpcomingBuiltDate) ||
+                  vb::compareEqual(day, mvarBuildTried);
+    });
     if (sameDay)
         return;
+    p([&] { mvarBuildTried = vb::Variant(today()); });
     p([&] {
         if (gudtSettings.TimerOn == 1)
             Timer1->stop();

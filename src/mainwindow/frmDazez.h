@@ -16,7 +16,10 @@
 //    long as the window exists, so that the engine can switch it off while it rebuilds its
 //    lists; the load and "Timer ON" follow gudtSettings.TimerOn. Timer2 is the day timer
 //    (450 ms), running from the window's creation. Both read the time through the clock
-//    service; a notice tick with nothing due reads only the in-memory upcoming lists.
+//    service; a notice tick with nothing due reads only the in-memory upcoming lists. Neither
+//    ticks before the load has finished nor inside its own previous tick (a box that the load
+//    or a tick opens lets the timers fire behind it; WindowTimer.h). The day timer builds the
+//    lists once a day: a build that failed is tried again on the next day.
 //  - "Start in System Tray" shows the stored setting but is not offered as a switch (disabled):
 //    nothing acts on it and every save writes 0 for it.
 //  - The commands: the menu bar (File, Edit, Option, Help), the toolbar tlBar1 and two hidden
@@ -31,6 +34,7 @@
 
 #include "platform/forms/Form.h"
 #include "platform/services/NotifyIcon.h"
+#include "platform/vb/Variant.h"
 
 #include <cstdint>
 
@@ -148,6 +152,9 @@ public:
     std::int32_t mlngCurrentId = 0;
     std::int16_t intSortDesc = 0;
     bool mblnLoading = false;
+    // The day of the last build of the upcoming lists begun by the load or the day timer,
+    // completed or not (Empty before the first).
+    vb::Variant mvarBuildTried;
 
     platform::TabControl *tab1 = nullptr;
     platform::ListView *lvw1 = nullptr;

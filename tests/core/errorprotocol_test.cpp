@@ -124,6 +124,49 @@ TEST_F(ErrorProtocol, TheProgramsEndIsNotAnError)
     EXPECT_TRUE(platform.messageBox.calls().empty());
 }
 
+// A row step of a pass: a value the runtime cannot convert is that row's fault, logged while
+// the pass goes on; anything else is the procedure's, handled by its variant.
+TEST_F(ErrorProtocol, ARowStepLogsAValueItCannotConvertAndGoesOnAnythingElseFollowsTheVariant)
+{
+    const struct
+    {
+        int error;
+        ErrorVariant variant;
+        bool goesOn;
+        std::size_t boxes;
+    } cases[] = {
+        {vb::err::TypeMismatch, ErrorVariant::LogOnly, true, 0},
+        {vb::err::InvalidUseOfNull, ErrorVariant::LogOnly, true, 0},
+        {vb::err::Overflow, ErrorVariant::Dialog, true, 0},
+        {vb::err::ObjectVariableNotSet, ErrorVariant::LogOnly, false, 0},
+        {3026, ErrorVariant::LogOnly, false, 0}, // the file
+        {vb::err::ObjectVariableNotSet, ErrorVariant::Dialog, false, 1},
+    };
+    for (const auto &c : cases) {
+        QFile::remove(platform.programFolder() + QStringLiteral("/DebugLog.TXT"));
+        core::resetDebugLogRunFlag();
+        const std::size_t boxesBefore = platform.messageBox.calls().size();
+        if (c.boxes)
+            platform.messageBox.expect(platform::mb::Abort);
+        Procedure p(QStringLiteral("Test.Rows"), c.variant);
+        std::vector<int> rows;
+        for (int row = 1; row <= 3; ++row) {
+            const bool read = p.rowStep([&] {
+                if (row == 2)
+                    vb::raise(c.error);
+            });
+            if (read)
+                rows.push_back(row);
+            p([] {}); // the move to the next row
+        }
+        EXPECT_EQ(rows, c.goesOn ? std::vector<int>({1, 3}) : std::vector<int>({1})) << c.error;
+        EXPECT_EQ(p.ok(), c.goesOn) << c.error;
+        EXPECT_EQ(log().count(QStringLiteral("Description: Test.Rows")), 1) << c.error;
+        EXPECT_TRUE(log().contains(QStringLiteral("Number: %1").arg(c.error))) << c.error;
+        EXPECT_EQ(platform.messageBox.calls().size() - boxesBefore, c.boxes) << c.error;
+    }
+}
+
 TEST_F(ErrorProtocol, HandleErrorLogsFirstThenAsksWithTheExactPrompt)
 {
     // A message box that reads the log at the moment it is shown.

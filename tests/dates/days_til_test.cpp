@@ -136,34 +136,61 @@ TEST_F(DatesTest, SetDaysTilOverAnEmptyTableWritesNothingAndClosesTheRecordset)
     EXPECT_THROW(gwsMain->CommitTrans(), vb::RuntimeError);
 }
 
-TEST_F(DatesTest, SetDaysTilStoppedMidwayLogsAndKeepsTheRowsDoneSoFar)
+// Rows of a damaged or hand-edited file whose date the runtime cannot read, between good ones:
+// each is logged once a pass and keeps what it stored, and every other row gets its days until
+// as though they were not there.
+TEST_F(DatesTest, SetDaysTilPassesOverRowsWhoseDateCannotBeReadAndRewritesEveryOther)
 {
     setToday(QDate(2026, 12, 10));
-    Entry e;
-    e.date = QStringLiteral("1980-12-11 00:00:00");
-    e.daysTil = 50;
-    const std::int32_t first = addEntry(e);
-    const std::int32_t second = addEntry(e);
-    Entry broken = e;
-    broken.date = QString(); // no date: the pass stops here
-    const std::int32_t third = addEntry(broken);
-    const std::int32_t fourth = addEntry(e);
+    constexpr int kKeeps = -1;
+    const struct
+    {
+        const char *label;
+        QString date; // null: no date
+        int expected;
+    } rows[] = {
+        {"good before", QStringLiteral("1980-12-11 00:00:00"), 1},
+        {"no date", QString(), kKeeps},
+        {"year 0", QStringLiteral("0000-01-01"), kKeeps},
+        {"today", QStringLiteral("1975-12-10 00:00:00"), 0},
+        {"30 February", QStringLiteral("2024-02-30"), kKeeps},
+        {"empty text", QStringLiteral(""), kKeeps},
+        {"good after", QStringLiteral("2001-01-01 00:00:00"), 22},
+    };
+    std::vector<std::int32_t> ids;
+    for (const auto &r : rows) {
+        Entry e;
+        e.date = r.date;
+        e.daysTil = 50;
+        ids.push_back(addEntry(e));
+    }
+    const std::int32_t allNull = 9999; // every column but its id Null
+    execute(QStringLiteral("INSERT INTO Dazez (Dazez_Id) VALUES (%1)").arg(allNull));
+    constexpr int kUnreadable = 5;
 
     cDateHandler().SetDaysTil();
 
     EXPECT_TRUE(platform.messageBox.calls().empty());
-    EXPECT_TRUE(debugLog().contains(QStringLiteral("cDateHandler.SetDaysTil")));
+    const QString log = debugLog();
+    EXPECT_EQ(log.count(QStringLiteral("Description: cDateHandler.SetDaysTil")), kUnreadable)
+        << log.toStdString();
+    EXPECT_EQ(grsShared, nullptr) << "the pass went to its end";
     EXPECT_THROW(gwsMain->CommitTrans(), vb::RuntimeError) << "transaction left open";
 
     // Reopened from the file: the rewritten rows were committed.
-    core::closeSharedRecordset();
     gdbMain->Close();
     gdbMain.reset();
     ASSERT_TRUE(cDAO().DAOOpenConnection(gstrDbPath));
-    EXPECT_EQ(storedDaysTil(first), vb::Variant(std::int16_t(1)));
-    EXPECT_EQ(storedDaysTil(second), vb::Variant(std::int16_t(1)));
-    EXPECT_EQ(storedDaysTil(third), vb::Variant(std::int16_t(50)));
-    EXPECT_EQ(storedDaysTil(fourth), vb::Variant(std::int16_t(50)));
+    for (std::size_t i = 0; i < ids.size(); ++i)
+        EXPECT_EQ(storedDaysTil(ids[i]),
+                  vb::Variant(std::int16_t(rows[i].expected == kKeeps ? 50 : rows[i].expected)))
+            << rows[i].label;
+    EXPECT_TRUE(storedDaysTil(allNull).isNull());
+
+    cDateHandler().SetDaysTil();
+    EXPECT_EQ(debugLog().count(QStringLiteral("Description: cDateHandler.SetDaysTil")),
+              2 * kUnreadable)
+        << "once a pass";
 }
 
 // The file refuses the pass's writes: it cannot grow (a full disk, found while rows are written),

@@ -85,6 +85,35 @@ TEST_F(UpcomingListsTest, ABuildTakesTheEntriesWithinTheirAlertDaysInTableOrder)
     EXPECT_EQ(grsShared, nullptr);
 }
 
+// Hand-edited rows whose days cannot be compared, and one Null in every column, between coming
+// ones: each unreadable row is logged once, and the build still takes every coming entry and
+// completes.
+TEST_F(UpcomingListsTest, ABuildPassesOverRowsItCannotReadAndTakesEveryOther)
+{
+    const std::int32_t first = coming(0, 3);
+    const std::int32_t emptyAlert = coming(0, 3);
+    const std::int32_t wordAlert = coming(0, 3);
+    const std::int32_t wordDays = coming(0, 3);
+    execute(QStringLiteral("INSERT INTO Dazez (Dazez_Id) VALUES (9999)"));
+    const std::int32_t last = coming(1, 3);
+    execute(QStringLiteral("UPDATE Dazez SET Dazez_AlertDays = '' WHERE Dazez_Id = %1")
+                .arg(emptyAlert));
+    execute(QStringLiteral("UPDATE Dazez SET Dazez_AlertDays = 'three' WHERE Dazez_Id = %1")
+                .arg(wordAlert));
+    execute(
+        QStringLiteral("UPDATE Dazez SET Dazez_DaysTil = 'x' WHERE Dazez_Id = %1").arg(wordDays));
+
+    cDateHandler().SetComingEvents();
+
+    EXPECT_EQ(upcomingIds(), (std::vector<std::int32_t>{first, last}));
+    EXPECT_TRUE(listsInStep());
+    EXPECT_EQ(gudtAppInfo.UpcomingBuiltDate, todayValue(platform));
+    EXPECT_EQ(grsShared, nullptr);
+    EXPECT_EQ(debugLog().count(QStringLiteral("Description: cDateHandler.SetComingEvents")), 3)
+        << debugLog().toStdString();
+    EXPECT_TRUE(platform.messageBox.calls().empty());
+}
+
 TEST_F(UpcomingListsTest, ABuildOverAnEmptyTableStillRecordsTheBuildDate)
 {
     cDateHandler().SetComingEvents();

@@ -195,28 +195,63 @@ TEST_F(EntryListTest, CalledByNameWithTwoArgumentsItActsAsWithADefaultOfZero)
     EXPECT_EQ(column(0), QStringList({"Dee", "Bob", "Ann", "Cid"}));
 }
 
-TEST_F(EntryListTest, AFailingRowIsLoggedTheRowsBeforeItStayAndPaintingIsUnlocked)
+// Rows of a damaged or hand-edited file among good ones: a date the runtime cannot read, no
+// name, Null in every column. The days-until pass and the refill each log a row they cannot read
+// once and go on; every other row is listed with its right days until, and a row whose date is
+// only text is listed with that text and the days it stored.
+TEST_F(EntryListTest, RowsThatCannotBeReadAreLoggedOnceAndPassedOverWhileTheOthersAreListed)
 {
-    addFour();
-    // A third row by days (between Ann and Bob) without a name.
-    execute(QStringLiteral("INSERT INTO Dazez (Events_Id, Dazez_Name, Dazez_Date, Dazez_Time, "
-                           "Dazez_AlertDays, Dazez_DaysTil) VALUES (1, NULL, '1970-12-15 "
-                           "00:00:00', '1899-12-30 09:00:00', 3, 0)"));
+    const struct
+    {
+        const char *name; // null: Null
+        const char *date; // null: Null
+        int stored;
+    } rows[] = {
+        {"Nul", nullptr, 0},
+        {"Ann", "1980-12-12 00:00:00", 0},
+        {"Zed", "0000-01-01", 50},
+        {nullptr, "1970-12-15 00:00:00", 0},
+        {"Bob", "1975-12-20 00:00:00", 0},
+        {"Feb", "2024-02-30", 51},
+        {"Cid", "1990-12-11 00:00:00", 0},
+        {"Emp", "", 52},
+    };
+    auto sql = [](const char *text) {
+        return text ? QStringLiteral("'%1'").arg(QLatin1String(text)) : QStringLiteral("NULL");
+    };
+    for (const auto &r : rows)
+        execute(QStringLiteral("INSERT INTO Dazez (Events_Id, Dazez_Name, Dazez_Date, Dazez_Time, "
+                               "Dazez_AlertDays, Dazez_DaysTil) VALUES (1, %1, %2, "
+                               "'1899-12-30 09:00:00', 3, %3)")
+                    .arg(sql(r.name), sql(r.date))
+                    .arg(r.stored));
+    execute(QStringLiteral("INSERT INTO Dazez (Dazez_Id) VALUES (9999)"));
     make();
     bool lockedWhileFilling = false;
     QObject::connect(frm->lvw1->tree()->model(), &QAbstractItemModel::rowsInserted, frm, [&] {
         lockedWhileFilling = platform::lockedWindow() == frm && !frm->updatesEnabled();
     });
     frm->intSortDesc = 0;
+
     EXPECT_FALSE(frm->SetEventList(frm->lvw1, 0, 0));
+
+    EXPECT_EQ(column(0), QStringList({"Cid", "Ann", "Bob", "Zed", "Feb", "Emp"}));
+    EXPECT_EQ(column(1), QStringList({"12/11/1990", "12/12/1980", "12/20/1975", "0000-01-01",
+                                      "2024-02-30", ""}));
+    EXPECT_EQ(column(3), QStringList({"1", "2", "10", "50", "51", "52"}));
+    frm->SetLVWCount();
+    EXPECT_EQ(status(), QStringLiteral("You have 6 records in this listview."));
+    const QString log = debugLog();
+    EXPECT_EQ(log.count(QStringLiteral("Description: cDateHandler.SetDaysTil")), 5)
+        << "Nul, Zed, Feb, Emp and the Null row";
+    EXPECT_EQ(log.count(QStringLiteral("Description: frmDazez.SetEventList")), 3)
+        << "Nul, the nameless row and the Null row";
+    EXPECT_EQ(frm->intSortDesc, 1) << "the refill went to its end";
     EXPECT_TRUE(lockedWhileFilling);
-    EXPECT_EQ(column(0), QStringList({"Cid", "Ann"}));
-    EXPECT_EQ(frm->intSortDesc, 0) << "the refill ended before the direction turned";
     EXPECT_EQ(platform::lockedWindow(), nullptr);
     EXPECT_TRUE(frm->updatesEnabled());
     EXPECT_EQ(grsShared, nullptr);
     EXPECT_THROW(gwsMain->CommitTrans(), vb::RuntimeError) << "no transaction left open";
-    EXPECT_TRUE(debugLog().contains(QStringLiteral("Description: frmDazez.SetEventList")));
     EXPECT_TRUE(platform.messageBox.calls().empty());
 }
 

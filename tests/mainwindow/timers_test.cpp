@@ -9,6 +9,7 @@
 
 #include <iterator>
 
+using kxmaintest::BoxProbe;
 using kxmaintest::MainWindowTest;
 using kxmaintest::openNotices;
 
@@ -273,5 +274,103 @@ TEST_F(TimersTest, AtMidnightTheListAndTheComingEventsAreThoseOfTheNewDay)
     EXPECT_EQ(vb::CLng(gcolUpcomingId.Item(1)), ann);
     EXPECT_EQ(gcolUpcomingId.Key(1), QStringLiteral("3k"));
 }
+
+// A table the program cannot do without is gone, and every box is answered alike. Each box is
+// held open as the user would hold it, the event loop running behind it, while the day timer
+// fires far more often than its 450 ms: a tick must neither start inside the load nor inside
+// its own earlier tick, so the boxes are exactly those that the load or one tick raise with the
+// timer standing still.
+struct MissingTableCase
+{
+    const char *label;
+    const char *table;
+    int answer;
+};
+
+void PrintTo(const MissingTableCase &c, std::ostream *os)
+{
+    *os << c.label;
+}
+
+class MissingTableTest : public MainWindowTest,
+                         public ::testing::WithParamInterface<MissingTableCase>
+{
+protected:
+    std::size_t boxes() const { return platform.messageBox.calls().size(); }
+
+    // Boxes held open this long, the timer firing every few milliseconds behind them. Past a
+    // few hundred boxes the timer is stopped, so that a fault ends the test rather than it
+    // running for ever.
+    void runTheDayTimer()
+    {
+        platform.messageBox.keepOpenFor(15);
+        frm->Timer2->setInterval(3);
+        frm->Timer2->start();
+    }
+};
+
+TEST_P(MissingTableTest, NoTickStartsInsideTheLoadOrItsOwnTickAndEachFaultAsksABoundedNumber)
+{
+    const MissingTableCase c = GetParam();
+    for (const char *name : {"Ann", "Bob", "Cid"})
+        addEntry(QString::fromLatin1(name), QStringLiteral("1980-12-12"));
+    execute(QStringLiteral("ALTER TABLE %1 RENAME TO %1_gone").arg(QLatin1String(c.table)));
+    platform.messageBox.answerEveryBox(c.answer);
+    BoxProbe cap([this] {
+        if (boxes() > 300 && frm)
+            frm->Timer2->stop();
+    });
+
+    load();
+    const std::size_t loadAlone = boxes();
+    ASSERT_GT(loadAlone, 0u);
+    delete frm.data();
+    dates::resetUpcomingLists();
+    gudtAppInfo.UpcomingBuiltDate = vb::Variant();
+
+    make();
+    runTheDayTimer();
+    frm->Load();
+    QTest::qWait(200);
+    EXPECT_EQ(boxes() - loadAlone, loadAlone) << "the load with the timer running behind it";
+    EXPECT_TRUE(frm->isVisible());
+    EXPECT_FALSE(frm->mblnLoading);
+    EXPECT_TRUE(frm->Timer2->isActive()) << "the program runs on";
+    const bool withEntries = QLatin1String(c.table) != QLatin1String("Dazez");
+    EXPECT_EQ(column(0), withEntries ? QStringList({"Ann", "Bob", "Cid"}) : QStringList());
+    EXPECT_EQ(status(),
+              QStringLiteral("You have %1 records in this listview.").arg(withEntries ? 3 : 0));
+
+    // The next day: one tick's refill and build, with the timer standing still, and then the
+    // same with the timer firing behind each of their boxes.
+    frm->Timer2->stop();
+    platform.messageBox.keepOpenFor(0);
+    std::size_t mark = boxes();
+    setNow(QDate(2026, 12, 11), QTime(10, 0));
+    frm->Timer2_Timer();
+    const std::size_t oneTick = boxes() - mark;
+    ASSERT_GT(oneTick, 0u);
+    mark = boxes();
+    setNow(QDate(2026, 12, 12), QTime(10, 0));
+    runTheDayTimer();
+    ASSERT_TRUE(QTest::qWaitFor([this] {
+        return vb::compareEqual(frm->mvarBuildTried, vb::Variant(vb::Date::fromYmd(2026, 12, 12)));
+    }));
+    QTest::qWait(150);
+    EXPECT_EQ(boxes() - mark, oneTick) << "a new day's tick with the timer running behind it";
+    EXPECT_EQ(column(0), withEntries ? QStringList({"Ann", "Bob", "Cid"}) : QStringList());
+    EXPECT_EQ(vb::compareEqual(gudtAppInfo.UpcomingBuiltDate,
+                               vb::Variant(vb::Date::fromYmd(2026, 12, 12))),
+              withEntries)
+        << "the coming events are those of the new day, when the entries can be read";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tables, MissingTableTest,
+    ::testing::Values(MissingTableCase{"EventsIgnored", "Events", platform::mb::Ignore},
+                      MissingTableCase{"EventsAborted", "Events", platform::mb::Abort},
+                      MissingTableCase{"DazezIgnored", "Dazez", platform::mb::Ignore},
+                      MissingTableCase{"DazezAborted", "Dazez", platform::mb::Abort}),
+    [](const ::testing::TestParamInfo<MissingTableCase> &info) { return info.param.label; });
 
 } // namespace

@@ -5,8 +5,10 @@
 #include "platform/vb/Locale.h"
 
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -38,6 +40,13 @@ int ScriptedMessageBox::unexpectedAnswer(int style)
 int ScriptedMessageBox::show(const QString &prompt, int style, const QString &title)
 {
     mCalls.push_back({prompt, style, title});
+    if (mOpenMs > 0) {
+        QEventLoop open;
+        QTimer::singleShot(mOpenMs, &open, &QEventLoop::quit);
+        open.exec();
+    }
+    if (mAnswers.empty() && mEveryAnswer)
+        return *mEveryAnswer;
     if (mAnswers.empty()) {
         ADD_FAILURE() << "Unexpected message box (style " << style << ", title \""
                       << title.toStdString() << "\"): " << prompt.toStdString();

@@ -15,6 +15,7 @@
 
 #include <deque>
 #include <map>
+#include <optional>
 #include <vector>
 
 namespace kxtest {
@@ -33,6 +34,13 @@ public:
     void expect(int answer, const QString &promptContains = {});
     int show(const QString &prompt, int style, const QString &title) override;
 
+    // Answers every box with `answer` once the expected answers are used up, none of them
+    // counted as unexpected (a fault that may bring many boxes, each answered alike).
+    void answerEveryBox(int answer) { mEveryAnswer = answer; }
+    // Keeps each box open for `ms` before it answers, running the event loop meanwhile as a
+    // real modal box does: timers fire and posted events run behind it.
+    void keepOpenFor(int ms) { mOpenMs = ms; }
+
     const std::vector<MessageBoxCall> &calls() const { return mCalls; }
     std::size_t pendingAnswers() const { return mAnswers.size(); }
 
@@ -47,6 +55,8 @@ private:
     };
     std::deque<Answer> mAnswers;
     std::vector<MessageBoxCall> mCalls;
+    std::optional<int> mEveryAnswer;
+    int mOpenMs = 0;
 };
 
 struct FileDialogCall
