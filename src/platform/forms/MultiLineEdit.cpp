@@ -173,8 +173,8 @@ QMimeData *MultiLineEdit::createMimeDataFromSelection() const
     // The selection as it is: Qt's own would give its plain text, with the changes above.
     const QTextCursor cursor = textCursor();
     auto *data = new QMimeData;
-    data->setText(exactText().mid(cursor.selectionStart(),
-                                  cursor.selectionEnd() - cursor.selectionStart()));
+    data->setText(
+        exactText().mid(cursor.selectionStart(), cursor.selectionEnd() - cursor.selectionStart()));
     return data;
 }
 
