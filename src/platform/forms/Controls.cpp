@@ -194,7 +194,6 @@ int vbToQtPos(const QString &vbText, int pos)
     return qt;
 }
 
-
 // The twips a text box's border takes, top and bottom together, in the design.
 constexpr double kTextBoxBorderTwips = 60;
 // What QLineEdit keeps free on either side of its text, and the width of its caret, in pixels.
