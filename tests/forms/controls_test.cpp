@@ -241,6 +241,177 @@ TEST_F(ControlsTest, MaxLengthLimitsTypingAndPastingButNotCode)
     }
 }
 
+// Types `text` into the focused widget as a keyboard with those characters would: one key per
+// character (an emoji is one key), CR LF as Enter.
+void typeText(const QString &text)
+{
+    for (qsizetype i = 0; i < text.size();) {
+        QWidget *target = QApplication::focusWidget();
+        if (text.mid(i, 2) == QStringLiteral("\r\n")) {
+            QTest::keyClick(target, Qt::Key_Return);
+            i += 2;
+            continue;
+        }
+        const qsizetype units = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QString key = text.mid(i, units);
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, key);
+        QApplication::sendEvent(target, &press);
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, key);
+        QApplication::sendEvent(target, &release);
+        i += units;
+    }
+}
+
+void paste(const QString &text)
+{
+    QApplication::clipboard()->setText(text);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
+}
+
+QString repeated(const QString &text, int times)
+{
+    QString out;
+    for (int i = 0; i < times; ++i)
+        out += text;
+    return out;
+}
+
+enum class Way { Typed, Pasted, SetInCode };
+
+const char *wayName(Way way)
+{
+    return way == Way::Typed ? "typed" : way == Way::Pasted ? "pasted" : "set in code";
+}
+
+TEST_F(ControlsTest, MaxLengthCountsCharactersAndNeverKeepsHalfOfOne)
+{
+    const QString emoji = QStringLiteral(u"\U0001F600");
+    const struct
+    {
+        const char *name;
+        TextBox::Lines lines;
+        int max;
+        QString before;
+        Way way;
+        QString input;
+        QString after;
+    } cases[] = {
+        {"an emoji typed as the name's 25th", TextBox::Lines::Single, 25, repeated("a", 24),
+         Way::Typed, emoji + "b", repeated("a", 24) + emoji},
+        {"an emoji pasted as the name's 25th", TextBox::Lines::Single, 25, QString(), Way::Pasted,
+         repeated("a", 24) + emoji + "b", repeated("a", 24) + emoji},
+        {"an emoji pasted into a full name", TextBox::Lines::Single, 25, repeated("a", 25),
+         Way::Pasted, emoji, repeated("a", 25)},
+        {"two emoji pasted after 1,249 characters", TextBox::Lines::Multi, 1250,
+         repeated("a", 1249), Way::Pasted, emoji + emoji, repeated("a", 1249) + emoji},
+        {"two emoji typed after 1,249 characters", TextBox::Lines::Multi, 1250,
+         repeated("a", 1249), Way::Typed, emoji + emoji, repeated("a", 1249) + emoji},
+        {"2,500 emoji pasted into the notes", TextBox::Lines::Multi, 1250, QString(), Way::Pasted,
+         repeated(emoji, 2500), repeated(emoji, 1250)},
+        {"a line break with room for one character", TextBox::Lines::Multi, 5,
+         QStringLiteral("abcd"), Way::Pasted, QStringLiteral("\r\nx"), QStringLiteral("abcd")},
+        {"code keeps a longer text whole", TextBox::Lines::Multi, 5, QString(), Way::SetInCode,
+         repeated(emoji, 6), repeated(emoji, 6)},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        auto *txt = new TextBox(form, QStringLiteral("txtBox"), c.lines);
+        txt->setMaxLength(c.max);
+        txt->setText(c.before);
+        focus(txt);
+        txt->setSelStart(static_cast<int>(c.before.size()));
+        if (c.way == Way::Typed)
+            typeText(c.input);
+        else if (c.way == Way::Pasted)
+            paste(c.input);
+        else
+            txt->setText(c.input);
+        EXPECT_EQ(txt->Text(), c.after);
+        delete txt;
+    }
+}
+
+// What the user types or pastes is what the box holds, and what code sets is what it gives back:
+// no character is changed, dropped or split. A multi-line box's line breaks are CR LF.
+TEST_F(ControlsTest, EveryCharacterTypedPastedOrSetComesBackAsItWas)
+{
+    const struct
+    {
+        const char *name;
+        QString text;
+    } texts[] = {
+        {"no-break space", QStringLiteral(u"a\u00A0b")},
+        {"line separator", QStringLiteral(u"a\u2028b")},
+        {"paragraph separator", QStringLiteral(u"a\u2029b")},
+        {"leading byte-order mark", QStringLiteral(u"\uFEFFab")},
+        {"emoji", QStringLiteral(u"\U0001F600 \U0001F44D\U0001F3FD")},
+        {"CR LF", QStringLiteral("a\r\nb")},
+        {"all of them", QStringLiteral(u"\uFEFF\u00A0x\u2028\u2029y\r\n\u2029z\r\n")},
+    };
+    const TextBox::Lines kinds[] = {TextBox::Lines::Single, TextBox::Lines::Multi};
+    for (const auto &t : texts) {
+        for (TextBox::Lines lines : kinds) {
+            const bool multi = lines == TextBox::Lines::Multi;
+            if (!multi && t.text.contains(QLatin1Char('\r')))
+                continue; // one line has no line breaks to keep
+            for (Way way : {Way::Typed, Way::Pasted, Way::SetInCode}) {
+                SCOPED_TRACE(std::string(t.name) + (multi ? ", multi-line, " : ", single-line, ") +
+                             wayName(way));
+                auto *txt = new TextBox(form, QStringLiteral("txtNotes"), lines);
+                txt->setMaxLength(1250);
+                QSignalSpy changes(txt, &TextBox::Change);
+                focus(txt);
+                if (way == Way::Typed)
+                    typeText(t.text);
+                else if (way == Way::Pasted)
+                    paste(t.text);
+                else
+                    txt->setText(t.text);
+                EXPECT_EQ(txt->Text(), t.text);
+                if (way == Way::SetInCode) {
+                    EXPECT_EQ(changes.count(), 1);
+                }
+                txt->setSelStart(0);
+                txt->setSelLength(static_cast<int>(t.text.size()));
+                EXPECT_EQ(txt->SelText(), t.text);
+                delete txt;
+            }
+        }
+    }
+}
+
+TEST_F(ControlsTest, NotesCopiedAndPastedBackAreTheSame)
+{
+    const QString text = QStringLiteral(u"\uFEFFone\u00A0two\u2028three\u2029four\r\nfive");
+    auto *from = new TextBox(form, QStringLiteral("txtFrom"), TextBox::Lines::Multi);
+    auto *to = new TextBox(form, QStringLiteral("txtTo"), TextBox::Lines::Multi);
+    from->setText(text);
+    focus(from);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::ControlModifier);
+    QString onClipboard = text;
+    EXPECT_EQ(QApplication::clipboard()->text(), onClipboard.replace(QStringLiteral("\r\n"), "\n"));
+    to->SetFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(to->Text(), text);
+
+    // Undone and done again, the paste is what it was.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(to->Text(), QString());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(to->Text(), text);
+}
+
+TEST_F(ControlsTest, ShiftEnterInTheNotesIsALineBreak)
+{
+    auto *txt = new TextBox(form, QStringLiteral("txtNotes"), TextBox::Lines::Multi);
+    focus(txt);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("a"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("b"));
+    EXPECT_EQ(txt->Text(), QStringLiteral("a\r\nb"));
+}
+
 TEST_F(ControlsTest, ChangeFiresOnRealChangesOnly)
 {
     auto *txt = new TextBox(form, QStringLiteral("txtName"));

@@ -283,20 +283,81 @@ TEST_F(ListViewTest, ColumnClickGivesTheHeadersPosition)
     EXPECT_EQ(texts(), QStringList{QStringLiteral("Ann")}) << "the view sorts nothing itself";
 }
 
-TEST_F(ListViewTest, KeysMoveTheSelectionAndEnterActsAsADoubleClick)
+TEST_F(ListViewTest, EnterOnASelectedRowActsAsADoubleClick)
+{
+    fill({QStringLiteral("Ann"), QStringLiteral("Bob")});
+    showAndFocus();
+    QSignalSpy doubles(lvw, &ListView::DblClick);
+    QTest::keyClick(lvw->tree(), Qt::Key_Return);
+    EXPECT_EQ(doubles.count(), 0) << "no row selected";
+    lvw->ListItems().Item(2)->setSelected(true);
+    QTest::keyClick(lvw->tree(), Qt::Key_Return);
+    EXPECT_EQ(doubles.count(), 1);
+}
+
+// A key that selects another row clicks it; one that leaves the selection as it is does not.
+// Each case starts from "Ann" selected by a mouse click, or from no selection when `from` is 0.
+TEST_F(ListViewTest, AKeyThatSelectsAnotherRowClicksIt)
+{
+    const struct
+    {
+        const char *keys;
+        QList<Qt::Key> press;
+        int from;
+        QString selected; // "" for none
+        int clicks;
+    } cases[] = {
+        {"Down twice", {Qt::Key_Down, Qt::Key_Down}, 1, QStringLiteral("Chiara"), 2},
+        {"Down, Up", {Qt::Key_Down, Qt::Key_Up}, 1, QStringLiteral("Ann"), 2},
+        {"End", {Qt::Key_End}, 1, QStringLiteral("Dario"), 1},
+        {"Page Down", {Qt::Key_PageDown}, 1, QStringLiteral("Dario"), 1},
+        {"Up on the first row", {Qt::Key_Up}, 1, QStringLiteral("Ann"), 0},
+        {"Home on the first row", {Qt::Key_Home}, 1, QStringLiteral("Ann"), 0},
+        {"Down into a list with nothing chosen", {Qt::Key_Down}, 0, QStringLiteral("Bob"), 1},
+        {"Space on the focused row", {Qt::Key_Space}, 0, QStringLiteral("Ann"), 1},
+        {"Left and Right", {Qt::Key_Left, Qt::Key_Right}, 1, QStringLiteral("Ann"), 0},
+    };
+    fill({QStringLiteral("Ann"), QStringLiteral("Bob"), QStringLiteral("Chiara"),
+          QStringLiteral("Dario")});
+    showAndFocus();
+    QWidget *viewport = lvw->tree()->viewport();
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.keys);
+        lvw->tree()->clearSelection();
+        lvw->tree()->setCurrentItem(nullptr);
+        if (c.from == 1) {
+            const QRect row = lvw->tree()->visualItemRect(lvw->ListItems().Item(1));
+            QTest::mouseClick(viewport, Qt::LeftButton, {}, row.center());
+        } else {
+            // As Tab leaves it: the first row focused, nothing selected.
+            lvw->tree()->selectionModel()->setCurrentIndex(
+                lvw->tree()->model()->index(0, 0), QItemSelectionModel::NoUpdate);
+        }
+        QSignalSpy clicks(lvw, &ListView::Click);
+        QStringList selectedAtClick;
+        const auto connection = QObject::connect(lvw, &ListView::Click, lvw, [&] {
+            selectedAtClick << (lvw->SelectedItem() ? lvw->SelectedItem()->Text() : QString());
+        });
+        for (Qt::Key key : c.press)
+            QTest::keyClick(lvw->tree(), key);
+        QObject::disconnect(connection);
+        const ListItem *selected = lvw->SelectedItem();
+        EXPECT_EQ(selected ? selected->Text() : QString(), c.selected);
+        EXPECT_EQ(clicks.count(), c.clicks);
+        if (!selectedAtClick.isEmpty()) {
+            EXPECT_EQ(selectedAtClick.last(), c.selected) << "the row is selected at the click";
+        }
+    }
+}
+
+TEST_F(ListViewTest, SelectingARowInCodeClicksNothing)
 {
     fill({QStringLiteral("Ann"), QStringLiteral("Bob")});
     showAndFocus();
     QSignalSpy clicks(lvw, &ListView::Click);
-    QSignalSpy doubles(lvw, &ListView::DblClick);
-    QTest::keyClick(lvw->tree(), Qt::Key_Return);
-    EXPECT_EQ(doubles.count(), 0) << "no row selected";
-    QTest::keyClick(lvw->tree(), Qt::Key_Down);
-    QTest::keyClick(lvw->tree(), Qt::Key_Down);
-    ASSERT_NE(lvw->SelectedItem(), nullptr);
-    EXPECT_EQ(lvw->SelectedItem()->Text(), QStringLiteral("Bob"));
-    QTest::keyClick(lvw->tree(), Qt::Key_Return);
-    EXPECT_EQ(doubles.count(), 1);
+    lvw->ListItems().Item(2)->setSelected(true);
+    lvw->ListItems().Item(2)->setSelected(false);
+    lvw->ListItems().Clear();
     EXPECT_EQ(clicks.count(), 0);
 }
 

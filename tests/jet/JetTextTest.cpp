@@ -22,9 +22,15 @@ const TextColumn kTextColumns[] = {
     {"Dazez", "Dazez_Notes", "Dazez_Id"},
 };
 
-// Texts that a column without text affinity would store as numbers (or not at all as written).
-const char *const kNumberLikeTexts[] = {"007", "1e3", "12345678901234567890123", "0x10", " 42 ",
-                                        "-0",  ""};
+// Texts that a column without text affinity would store as numbers (or not at all as written),
+// and characters that a UTF-8 round trip can lose: a leading byte-order mark, no-break space,
+// line and paragraph separators, a character beyond 16 bits.
+const QString kStoredTexts[] = {
+    QStringLiteral("007"),  QStringLiteral("1e3"), QStringLiteral("12345678901234567890123"),
+    QStringLiteral("0x10"), QStringLiteral(" 42 "), QStringLiteral("-0"), QString(),
+    QStringLiteral(u"\uFEFFmark first"), QStringLiteral(u"no\u00A0break"),
+    QStringLiteral(u"line\u2028paragraph\u2029"), QStringLiteral(u"\U0001F600 smile"),
+};
 
 using TextStorageTest = DeliveredDb;
 
@@ -40,13 +46,13 @@ TEST_F(TextStorageTest, EveryTextColumnGivesBackExactlyTheTextWritten)
     for (const TextColumn &c : kTextColumns) {
         const QString column = QString::fromLatin1(c.column);
         const QString key = QString::fromLatin1(c.key);
-        for (const char *text : kNumberLikeTexts) {
+        for (const QString &text : kStoredTexts) {
             auto rs = dynaset(QStringLiteral("SELECT * FROM %1 WHERE %2 = -1").arg(c.table, key));
             rs->AddNew();
-            rs->SetField(column, QString::fromLatin1(text));
+            rs->SetField(column, text);
             rs->Update();
             rs->MoveLast();
-            written.push_back({&c, QString::fromLatin1(text), rs->Field(key)});
+            written.push_back({&c, text, rs->Field(key)});
         }
     }
 

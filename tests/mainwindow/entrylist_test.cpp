@@ -293,6 +293,63 @@ TEST_F(EntryListTest, ADoubleClickTakesTheRowsIdAndOpensTheEditorForIt)
     EXPECT_EQ(editors.openings[1].id, 5);
 }
 
+// A keyboard user walks the list with the arrows: the row they stop on is the chosen one, for
+// Delete, the pop-up menu's Edit and the exit alike, also once the menu has taken the focus and
+// every row is deselected. The rows run Cid, Ann, Bob, Dee.
+TEST_F(EntryListTest, TheRowTheArrowKeysStopOnIsTheChosenOne)
+{
+    const struct
+    {
+        const char *name;
+        bool clickFirstRow; // else Tab brings the focus, which leaves the first row unselected
+        QList<Qt::Key> keys;
+        QString chosen;
+    } cases[] = {
+        {"clicked, then Down twice", true, {Qt::Key_Down, Qt::Key_Down}, QStringLiteral("Bob")},
+        {"clicked, Down twice, Up", true, {Qt::Key_Down, Qt::Key_Down, Qt::Key_Up},
+         QStringLiteral("Ann")},
+        {"Tab, then Down", false, {Qt::Key_Down}, QStringLiteral("Ann")},
+        {"Tab, then End", false, {Qt::Key_End}, QStringLiteral("Dee")},
+    };
+    addFour();
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        load();
+        frm->show();
+        QApplication::setActiveWindow(frm);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(frm));
+        if (c.clickFirstRow)
+            clickRow(1);
+        else
+            frm->lvw1->tree()->setFocus(Qt::TabFocusReason);
+        for (Qt::Key key : c.keys)
+            QTest::keyClick(frm->lvw1->tree(), key);
+        const std::int32_t chosen =
+            value(QStringLiteral("SELECT Dazez_Id FROM Dazez WHERE Dazez_Name = '%1'").arg(c.chosen))
+                .toInt();
+        EXPECT_EQ(frm->mlngCurrentId, chosen);
+        EXPECT_EQ(status(), QStringLiteral("You have 4 records in this listview."));
+        frm->chkDummy->SetFocus();
+        ASSERT_EQ(frm->lvw1->SelectedItem(), nullptr);
+
+        platform.messageBox.expect(platform::mb::No);
+        frm->mnuDelete_Click();
+        ASSERT_EQ(platform.messageBox.calls().size(), 1u);
+        EXPECT_EQ(platform.messageBox.calls()[0].prompt, QStringLiteral("Deleting -- ") + c.chosen);
+        {
+            kxmaintest::EditorHookScope editors;
+            frm->mnuPopupEdit_Click();
+            ASSERT_EQ(editors.openings.size(), 1u);
+            EXPECT_EQ(editors.openings[0].id, chosen);
+        }
+        platform.messageBox.expect(platform::mb::Yes);
+        EXPECT_TRUE(frm->CloseApp());
+        EXPECT_EQ(setting("Settings_LastRecordViewed"), QString::number(chosen));
+        delete frm.data();
+        platform.messageBox = kxtest::ScriptedMessageBox();
+    }
+}
+
 TEST_F(EntryListTest, LosingTheFocusDeselectsEveryRow)
 {
     addFour();

@@ -1,8 +1,10 @@
 #include "support/VirtualDisplay.h"
 
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QStandardPaths>
 #include <QThread>
+#include <QtEndian>
 
 namespace kxtest {
 
@@ -12,8 +14,8 @@ void VirtualDisplayTest::SetUp()
     if (!need(QStringLiteral("Xvfb"), &xvfb))
         return;
     // Xvfb picks a free display itself and writes its number to the given descriptor.
-    QProcess *server =
-        start(xvfb, {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
+    QProcess *server = start(xvfb, {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten",
+                                    "tcp", "-fbdir", mFramebuffer.path()});
     QString number;
     const QDeadlineTimer deadline(kDisplayWaitMs);
     while (!number.endsWith(QLatin1Char('\n')) && !deadline.hasExpired() &&
@@ -134,6 +136,29 @@ int VirtualDisplayTest::geometry(const QString &window, const char *value)
         if (line.startsWith(QLatin1String(value) + QLatin1Char('=')))
             return line.section(QLatin1Char('='), 1).toInt();
     return -1;
+}
+
+QImage VirtualDisplayTest::screen() const
+{
+    QFile file(mFramebuffer.filePath(QStringLiteral("Xvfb_screen0")));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.readAll();
+    // The XWD header: 25 big-endian 32-bit fields, the window name, then the colour map.
+    constexpr int kFields = 25;
+    if (bytes.size() < kFields * 4)
+        return {};
+    auto field = [&](int i) { return qFromBigEndian<quint32>(bytes.constData() + 4 * i); };
+    const quint32 headerSize = field(0), width = field(4), height = field(5), byteOrder = field(7),
+                  bitsPerPixel = field(11), bytesPerLine = field(12), colours = field(19);
+    const qsizetype offset = qsizetype(headerSize) + qsizetype(colours) * 12;
+    // A 24-bit screen is kept in 32 bits a pixel, least significant byte first on this machine.
+    if (bitsPerPixel != 32 || byteOrder != 0 ||
+        bytes.size() < offset + qsizetype(bytesPerLine) * height)
+        return {};
+    return QImage(reinterpret_cast<const uchar *>(bytes.constData() + offset), int(width),
+                  int(height), int(bytesPerLine), QImage::Format_RGB32)
+        .copy();
 }
 
 } // namespace kxtest

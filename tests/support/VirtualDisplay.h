@@ -4,10 +4,12 @@
 // that look at its windows. Every program started through it is killed when the test ends,
 // last started first, the server last: on every path, passed, failed or skipped.
 
+#include <QImage>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -51,12 +53,16 @@ protected:
     // One value ("X", "WIDTH", ...) of a window's geometry as xdotool reports it; -1 when the
     // window or the value is not there.
     int geometry(const QString &window, const char *value);
+    // What the screen shows now, read from the server's framebuffer; a null image when it
+    // cannot be read.
+    QImage screen() const;
 
     QProcessEnvironment mEnv;
     QString mXdotool;
 
 private:
     std::vector<std::unique_ptr<QProcess>> mProcesses;
+    QTemporaryDir mFramebuffer; // the server keeps its screen here, as an XWD file
 };
 
 } // namespace kxtest

@@ -88,7 +88,13 @@ protected:
             emit mOwner->DblClick();
             return;
         }
+        // A row chosen from the keyboard is chosen as a click on it chooses it: whatever acts on
+        // "the clicked row" must follow what the user sees highlighted.
+        const ListItem *before = mOwner->SelectedItem();
         QTreeWidget::keyPressEvent(event);
+        const ListItem *after = mOwner->SelectedItem();
+        if (after && after != before)
+            emit mOwner->Click();
     }
 
 private:

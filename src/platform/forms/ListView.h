@@ -16,8 +16,9 @@
 //  - Events: Click (left button released over the list), DblClick (left double click, or Enter
 //    on a row), ColumnClick(position 1..n), MouseDown(button 1 left, 2 right, 4 middle; shift
 //    bits as KeyDown's; x and y in twips from the control's corner) after the list has selected
-//    the row under the mouse, LostFocus (Control.h). The arrow keys move the selection without
-//    a Click.
+//    the row under the mouse, LostFocus (Control.h). A key that selects another row (the arrows,
+//    Home, End, the page keys, Space) fires Click once the row is selected, as a click on that
+//    row does; selecting a row in code fires nothing.
 
 #include "Control.h"
 #include "ImageList.h"

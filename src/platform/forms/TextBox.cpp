@@ -1,11 +1,12 @@
 #include "TextBox.h"
 
 #include "ControlSupport.h"
+#include "MultiLineEdit.h"
+#include "TextLimit.h"
 
 #include "platform/vb/RuntimeError.h"
 
 #include <QLineEdit>
-#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QValidator>
@@ -57,11 +58,6 @@ int vbToQtPos(const QString &vbText, int pos)
     return qt;
 }
 
-int vbLength(const QString &text, bool multiLine)
-{
-    return static_cast<int>(multiLine ? toVbText(toQtText(text)).size() : text.size());
-}
-
 // The twips a text box's border takes, top and bottom together, in the design.
 constexpr double kTextBoxBorderTwips = 60;
 // The width of QLineEdit's caret, in pixels.
@@ -82,48 +78,23 @@ public:
     State validate(QString &input, int &pos) const override
     {
         const int max = mBox->MaxLength();
-        if (*mSettingText || max <= 0 || input.size() <= max)
+        if (*mSettingText || max <= 0 || textlimit::length(input) <= max)
             return Acceptable;
-        const int excess = static_cast<int>(input.size()) - max;
-        if (pos - excess < 0)
+        // The characters just inserted before the caret, whole.
+        const qsizetype excess =
+            textlimit::lastCharacters(input, pos, textlimit::length(input) - max);
+        QString fitted = input;
+        fitted.remove(pos - excess, excess);
+        if (textlimit::length(fitted) > max)
             return Invalid;
-        input.remove(pos - excess, excess); // the characters just inserted before the caret
-        pos -= excess;
+        input = fitted;
+        pos -= static_cast<int>(excess);
         return Acceptable;
     }
 
 private:
     TextBox *mBox;
     const bool *mSettingText;
-};
-
-class MultiLineEdit : public QPlainTextEdit
-{
-public:
-    explicit MultiLineEdit(TextBox *box) : QPlainTextEdit(box), mBox(box) {}
-
-protected:
-    void insertFromMimeData(const QMimeData *source) override
-    {
-        if (mBox->MaxLength() <= 0 || !source->hasText()) {
-            QPlainTextEdit::insertFromMimeData(source);
-            return;
-        }
-        const QString text = toQtText(source->text());
-        int room = mBox->roomLeft();
-        QString fit;
-        for (QChar c : text) {
-            const int cost = c == QLatin1Char('\n') ? 2 : 1;
-            if (cost > room)
-                break;
-            fit.append(c);
-            room -= cost;
-        }
-        insertPlainText(fit);
-    }
-
-private:
-    TextBox *mBox;
 };
 
 namespace {
@@ -147,8 +118,7 @@ TextBox::TextBox(QWidget *parent, const QString &name, Lines lines)
         connect(mEdit, &QLineEdit::textChanged, this, &TextBox::innerTextChanged);
         setInner(mEdit);
     } else {
-        auto *multi = new MultiLineEdit(this);
-        mMulti = multi;
+        mMulti = new MultiLineEdit(this, [this] { return mMaxLength > 0 ? roomLeft() : -1; });
         mMulti->setTabChangesFocus(true);
         mMulti->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         connect(mMulti, &QPlainTextEdit::textChanged, this, &TextBox::innerTextChanged);
@@ -167,7 +137,7 @@ void TextBox::innerTextChanged()
 
 QString TextBox::Text() const
 {
-    return mEdit ? mEdit->text() : toVbText(mMulti->toPlainText());
+    return mEdit ? mEdit->text() : toVbText(mMulti->exactText());
 }
 
 void TextBox::setText(const QString &text)
@@ -180,7 +150,7 @@ void TextBox::setText(const QString &text)
         gSettingText = false;
         mEdit->setCursorPosition(0); // the runtime leaves the caret at the start
     } else {
-        mMulti->setPlainText(toQtText(text));
+        mMulti->setExactText(toQtText(text));
         gSettingText = false;
     }
 }
@@ -189,7 +159,7 @@ int TextBox::SelStart() const
 {
     if (mEdit)
         return mEdit->hasSelectedText() ? mEdit->selectionStart() : mEdit->cursorPosition();
-    return qtToVbPos(mMulti->toPlainText(), mMulti->textCursor().selectionStart());
+    return qtToVbPos(mMulti->exactText(), mMulti->textCursor().selectionStart());
 }
 
 void TextBox::setSelStart(int start)
@@ -212,7 +182,7 @@ int TextBox::SelLength() const
 {
     if (mEdit)
         return static_cast<int>(mEdit->selectedText().size());
-    const QString qt = mMulti->toPlainText();
+    const QString qt = mMulti->exactText();
     const QTextCursor cursor = mMulti->textCursor();
     return qtToVbPos(qt, cursor.selectionEnd()) - qtToVbPos(qt, cursor.selectionStart());
 }
@@ -276,8 +246,7 @@ void TextBox::setMaxLength(int maxLength)
 
 int TextBox::roomLeft() const
 {
-    const bool multi = isMultiLine();
-    return mMaxLength - (vbLength(Text(), multi) - SelLength());
+    return mMaxLength - (textlimit::length(Text()) - textlimit::length(SelText()));
 }
 
 bool TextBox::acceptTyped(int keyAscii)

@@ -8,9 +8,10 @@
 #include <cstdint>
 
 class QLineEdit;
-class QPlainTextEdit;
 
 namespace platform {
+
+class MultiLineEdit;
 
 class TextBox : public Control
 {
@@ -23,7 +24,7 @@ public:
     bool isMultiLine() const { return mEdit == nullptr; }
 
     // A multi-line box's text uses CR LF line breaks, and its SelStart/SelLength count them as
-    // two characters, as the runtime does.
+    // two characters, as the runtime does. Every other character is kept as given.
     QString Text() const;
     void setText(const QString &text);
     int SelStart() const;
@@ -37,7 +38,8 @@ public:
     void setLocked(bool locked);
     std::int32_t BackColor() const { return mBackColor; }
     void setBackColor(std::int32_t vbColor);
-    // 0: no limit. Limits what the user types or pastes; text set in code is kept whole.
+    // 0: no limit. Limits what the user types or pastes, in characters as TextLimit.h counts
+    // them; text set in code is kept whole.
     int MaxLength() const { return mMaxLength; }
     void setMaxLength(int maxLength);
     Alignment alignment() const { return mAlignment; }
@@ -55,12 +57,11 @@ protected:
     bool acceptTyped(int keyAscii) override;
 
 private:
-    friend class MultiLineEdit;
     void innerTextChanged();
     int roomLeft() const;
 
     QLineEdit *mEdit = nullptr;
-    QPlainTextEdit *mMulti = nullptr;
+    MultiLineEdit *mMulti = nullptr;
     QString mLastText;
     std::int32_t mBackColor;
     int mMaxLength = 0;

@@ -7,6 +7,7 @@
 
 #include <QDate>
 #include <QFileInfo>
+#include <QStringDecoder>
 
 #include <cmath>
 #include <cstdio>
@@ -225,7 +226,11 @@ QByteArray storedDateText(vb::Date value)
 QString textOf(sqlite3_stmt *stmt, int column)
 {
     const auto *p = reinterpret_cast<const char *>(sqlite3_column_text(stmt, column));
-    return QString::fromUtf8(p, sqlite3_column_bytes(stmt, column));
+    // A byte-order mark at the start of a text is one of its characters, not a mark to skip
+    // (fromUtf8 drops it).
+    QStringDecoder decode(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
+                                                      QStringConverter::Flag::ConvertInitialBom);
+    return decode(QByteArrayView(p, sqlite3_column_bytes(stmt, column)));
 }
 
 vb::Variant fromStorage(sqlite3_stmt *stmt, int column)
