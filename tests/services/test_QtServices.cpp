@@ -4,10 +4,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QScreen>
 #include <QSoundEffect>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -163,6 +165,68 @@ TEST(QtFileDialogs, OpenAcceptsOnlyAnExistingFile)
     request.fileName = QStringLiteral("missing.mdb");
     EXPECT_FALSE(runDialog(true, request, seen, accept));
     EXPECT_TRUE(seen.stillOpenAfterAccept);
+}
+
+// A name typed into the dialog's name box, then Enter, as the user confirms a backup's name. The
+// toolkit reads double quotes there as the marks around several names; a dialog that chooses one
+// file takes what was typed as that one name.
+TEST(QtFileDialogs, ATypedNameIsOneFileQuotesAndAll)
+{
+    QTemporaryDir dir, other;
+    const QString folder = QDir(dir.path()).absolutePath();
+    const QString subfolder = QDir(folder).filePath(QStringLiteral("old \"disks\""));
+    ASSERT_TRUE(QDir().mkdir(subfolder));
+    touch(dir.filePath(QStringLiteral("the \"real\" vovuriv.mdb")));
+    touch(dir.filePath(QStringLiteral("real"))); // what the toolkit would make of a name above
+    const struct
+    {
+        bool open;
+        QString typed;
+        QString chosen; // in the dialog's folder unless absolute; empty: the dialog stays open
+        QString folderAfter = QString(); // where a dialog that stays open stands then
+        bool box = false;                // "File not found" shown
+    } cases[] = {
+        {false, QStringLiteral("my \"best\" copy.mdb"), QStringLiteral("my \"best\" copy.mdb")},
+        {false, QStringLiteral("copy 12\" disk.mdb"), QStringLiteral("copy 12\" disk.mdb")},
+        {false, QStringLiteral("\"quoted\".mdb"), QStringLiteral("\"quoted\".mdb")},
+        {false, QStringLiteral("backup 5\""), QStringLiteral("backup 5\"")},
+        {false, QStringLiteral("\"a\" \"b\""), QStringLiteral("\"a\" \"b\"")},
+        {false, QStringLiteral("plain.mdb"), QStringLiteral("plain.mdb")},
+        {false, other.filePath(QStringLiteral("far \"away\".mdb")),
+         other.filePath(QStringLiteral("far \"away\".mdb"))},
+        {false, QStringLiteral("old \"disks\""), QString(), subfolder},
+        {true, QStringLiteral("the \"real\" vovuriv.mdb"),
+         QStringLiteral("the \"real\" vovuriv.mdb")},
+        {true, QStringLiteral("gone \"real\" vovuriv.mdb"), QString(), folder, true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.typed.toStdString());
+        FileDialogRequest request;
+        request.filter = QStringLiteral("*.mdb|*.mdb");
+        request.fileName = QStringLiteral("BirthdayDBbackup532003");
+        request.initDir = dir.path();
+        DialogSeen seen;
+        QString folderAfter;
+        const auto chosen = runDialog(c.open, request, seen, [&](QFileDialog &d) {
+            auto *edit = d.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+            ASSERT_NE(edit, nullptr);
+            edit->setFocus();
+            edit->selectAll();
+            QTest::keyClick(edit, Qt::Key_Backspace);
+            QTest::keyClicks(edit, c.typed);
+            QTest::keyClick(edit, Qt::Key_Return);
+            folderAfter = d.directory().absolutePath();
+        });
+        EXPECT_EQ(seen.nestedBox, c.box);
+        if (c.chosen.isEmpty()) {
+            EXPECT_FALSE(chosen.has_value());
+            EXPECT_TRUE(seen.stillOpenAfterAccept);
+            EXPECT_EQ(folderAfter.toStdString(), c.folderAfter.toStdString());
+        } else {
+            EXPECT_EQ(chosen.value_or(QStringLiteral("(nothing)")).toStdString(),
+                      QDir(folder).absoluteFilePath(c.chosen).toStdString());
+        }
+    }
 }
 
 // ---- Screen ---------------------------------------------------------------------------------

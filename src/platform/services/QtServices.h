@@ -43,6 +43,8 @@ QStringList qtNameFilters(const QString &filter);
 
 // QFileDialog (Qt's own dialog, not the desktop's). Open accepts only an existing file; save
 // does not ask about overwriting, the caller overwrites. Names match without regard to case.
+// Each chooses one file: a typed name is that file's name exactly, double quotes included (the
+// toolkit would read them as marks around several names).
 class QtFileDialogs : public FileDialogService
 {
 public:
