@@ -248,10 +248,9 @@ TEST(QtScreen, TwipsFollowTheLogicalDpi)
 // ---- Sound ----------------------------------------------------------------------------------
 
 namespace {
-// A valid, very short PCM WAV file: 8 kHz mono 8-bit, 80 samples of silence.
-void writeWav(const QString &path)
+// A valid PCM WAV file: 8 kHz mono 8-bit silence, 80 samples (10 ms) unless told.
+void writeWav(const QString &path, quint32 samples = 80)
 {
-    const quint32 samples = 80;
     QByteArray data;
     auto u32 = [&](quint32 v) {
         for (int i = 0; i < 4; ++i)
@@ -289,11 +288,19 @@ TEST(QtSound, ANewCallStopsTheSoundStillPlaying)
 {
     QTemporaryDir dir;
     const QString wav = dir.filePath("virazivuzo.wav");
-    writeWav(wav);
+    writeWav(wav, 8000 * 5); // long enough to be still playing
     QtSound sound;
     EXPECT_TRUE(sound.play(wav, 3));
     ASSERT_NE(sound.effect(), nullptr);
     EXPECT_EQ(sound.effect()->source(), QUrl::fromLocalFile(wav));
+    // The sample loads on the toolkit's own thread. Waiting for it also keeps the toolkit from
+    // leaking its decoder: its sample cache, torn down at exit after that thread has stopped,
+    // hands a sample still loading to the stopped thread for deletion. The program's sound
+    // service lives until the process ends, so only a test can end while a sample loads.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return sound.effect()->status() != QSoundEffect::Loading; }, 10000));
+    EXPECT_EQ(sound.effect()->status(), QSoundEffect::Ready);
+    EXPECT_TRUE(sound.effect()->isPlaying());
 
     EXPECT_FALSE(sound.play(dir.filePath("gone.wav"), 3));
     EXPECT_FALSE(sound.effect()->isPlaying());
