@@ -6,6 +6,8 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QSoundEffect>
 #include <QTemporaryDir>
@@ -17,8 +19,11 @@
 #include <functional>
 
 #include <csignal>
+#include <cstdio>
 #include <fcntl.h>
+#include <optional>
 #include <sys/file.h>
+#include <sys/fsuid.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -297,8 +302,8 @@ TEST(QtSound, ANewCallStopsTheSoundStillPlaying)
     // leaking its decoder: its sample cache, torn down at exit after that thread has stopped,
     // hands a sample still loading to the stopped thread for deletion. The program's sound
     // service lives until the process ends, so only a test can end while a sample loads.
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return sound.effect()->status() != QSoundEffect::Loading; }, 10000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return sound.effect()->status() != QSoundEffect::Loading; }, 10000));
     EXPECT_EQ(sound.effect()->status(), QSoundEffect::Ready);
     EXPECT_TRUE(sound.effect()->isPlaying());
 
@@ -312,7 +317,7 @@ TEST(QtSound, ANewCallStopsTheSoundStillPlaying)
 TEST(QtInstance, SecondHolderSeesThePreviousInstance)
 {
     QTemporaryDir dir;
-    const QString lock = dir.filePath("kalendrix.lock");
+    const QString lock = instanceLockPath(dir.path());
     {
         QtInstance first(lock);
         EXPECT_FALSE(first.prevInstance());
@@ -321,6 +326,150 @@ TEST(QtInstance, SecondHolderSeesThePreviousInstance)
     }
     QtInstance third(lock); // the first holder is gone, and the second never held the lock
     EXPECT_FALSE(third.prevInstance());
+}
+
+namespace {
+
+const char *const kInstanceChild = "KX_INSTANCE_CHILD";
+
+// This thread's file access as the unprivileged user "nobody" while it lives, where the process
+// runs as root: root opens and makes files in any folder. Elsewhere it changes nothing.
+class AsNobody
+{
+public:
+    AsNobody() : mRoot(::geteuid() == 0)
+    {
+        if (mRoot) {
+            ::setfsgid(kNobody);
+            ::setfsuid(kNobody);
+        }
+    }
+    ~AsNobody()
+    {
+        if (mRoot) {
+            ::setfsuid(0);
+            ::setfsgid(0);
+        }
+    }
+    bool active() const { return !mRoot || ::setfsuid(-1) == kNobody; }
+
+private:
+    static constexpr uid_t kNobody = 65534;
+    bool mRoot;
+};
+
+} // namespace
+
+// Started by the test below as a start of this same program would be: it reports what the
+// lock of its program folder said.
+TEST(QtInstanceChild, ReportsTheProgramFoldersLock)
+{
+    if (qEnvironmentVariableIsEmpty(kInstanceChild))
+        GTEST_SKIP() << "runs only as the child of the lock test";
+    QtInstance instance;
+    std::printf("%s\n", instance.prevInstance() ? "previous" : "first");
+}
+
+// Every start of the program from one folder meets the one lock beside the database, whatever
+// runtime folder its session gives it, or none.
+TEST(QtInstance, EveryStartFromOneProgramFolderMeetsItsLock)
+{
+    EXPECT_EQ(instanceLockPath(QStringLiteral("/opt/kx")),
+              QStringLiteral("/opt/kx/kalendrix.lock"));
+    QtInstance first; // this test program's own folder
+    ASSERT_FALSE(first.prevInstance()) << "another run of these tests holds the lock";
+    EXPECT_FALSE(first.lockFailure());
+    EXPECT_TRUE(QFile::exists(instanceLockPath(QCoreApplication::applicationDirPath())));
+
+    QTemporaryDir own, other, readOnly;
+    QFile::setPermissions(readOnly.path(), QFile::ReadOwner | QFile::ExeOwner);
+    const struct
+    {
+        const char *name;
+        std::optional<QString> runtimeDir; // nothing: not set
+    } cases[] = {
+        {"a runtime folder of its own", own.path()},
+        {"another runtime folder", other.path()},
+        {"a read-only runtime folder", readOnly.path()},
+        {"no runtime folder", std::nullopt},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QString::fromLatin1(kInstanceChild), QStringLiteral("1"));
+        env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+        if (c.runtimeDir)
+            env.insert(QStringLiteral("XDG_RUNTIME_DIR"), *c.runtimeDir);
+        QProcess child;
+        child.setProcessEnvironment(env);
+        child.start(
+            QCoreApplication::applicationFilePath(),
+            {QStringLiteral("--gtest_filter=QtInstanceChild.ReportsTheProgramFoldersLock")});
+        ASSERT_TRUE(child.waitForFinished(30000));
+        const QStringList said =
+            QString::fromLocal8Bit(child.readAllStandardOutput())
+                .split(QLatin1Char('\n'))
+                .filter(QRegularExpression(QStringLiteral("^(previous|first)$")));
+        EXPECT_EQ(said, QStringList{QStringLiteral("previous")});
+    }
+}
+
+// A folder that takes no lock file: the start is not held back, and it is told why. A lock file
+// made before the folder became read-only still serves.
+TEST(QtInstance, AFolderWithoutALockSaysWhy)
+{
+    struct Case
+    {
+        const char *name;
+        bool lockFileBefore; // made while the folder was writable
+        bool heldByAnother;
+        bool previous;
+        int failure; // 0: none
+        QString reason = QString();
+    };
+    const Case cases[] = {
+        {"read-only folder", false, false, false, 70, QStringLiteral("Permission denied")},
+        {"read-only folder, lock file made earlier", true, false, false, 0},
+        {"read-only folder, lock held by another", true, true, true, 0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        const QString lock = instanceLockPath(dir.path());
+        std::optional<QtInstance> other;
+        if (c.lockFileBefore)
+            QtInstance made(lock);
+        if (c.heldByAnother)
+            other.emplace(lock);
+        ASSERT_TRUE(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner |
+                                                          QFile::ReadOther | QFile::ExeOther));
+        bool previous = false;
+        std::optional<vb::RuntimeError> failure;
+        {
+            AsNobody nobody;
+            if (!nobody.active())
+                GTEST_SKIP() << "root cannot take an unprivileged file-system user here";
+            QtInstance instance(lock);
+            previous = instance.prevInstance();
+            failure = instance.lockFailure();
+        }
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        EXPECT_EQ(previous, c.previous);
+        EXPECT_EQ(failure ? failure->number() : 0, c.failure);
+        if (failure) {
+            EXPECT_TRUE(failure->description().contains(lock))
+                << failure->description().toStdString();
+            EXPECT_TRUE(failure->description().contains(c.reason))
+                << failure->description().toStdString();
+        }
+    }
+
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("kalendrix.lock"))); // not a file
+    QtInstance instance(instanceLockPath(dir.path()));
+    EXPECT_FALSE(instance.prevInstance());
+    ASSERT_TRUE(instance.lockFailure());
+    EXPECT_EQ(instance.lockFailure()->number(), 75);
 }
 
 TEST(QtInstance, LockDiesWithItsProcess)

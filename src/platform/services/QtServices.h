@@ -157,27 +157,32 @@ private:
     HelpWindow *mWindow = nullptr;
 };
 
-// The per-user lock file: $XDG_RUNTIME_DIR/kalendrix.lock, else kalendrix-<uid>.lock in the
-// temporary folder.
-QString defaultInstanceLockPath();
+// The lock file beside the database: kalendrix.lock in the program folder.
+QString instanceLockPath(const QString &programFolder);
 
-// An exclusive flock on the lock file, taken when the object is made and held (fd open) until
-// it is destroyed or the process ends. prevInstance() is true when another holder - another
-// process, or another open of the same file - had the lock at that moment. A lock file that
-// cannot be opened counts as no previous instance, so the program still starts.
+// An exclusive flock on the lock file, taken when the object is made and held (fd
+// open) until it is destroyed or the process ends. prevInstance() is true when another holder -
+// another process, or another open of the same file - had the lock at that moment. The file is
+// made when missing and opened for reading only, which is all a lock needs: a lock file that
+// another user made, or one in a folder that has since become read-only, still serves. When the
+// file can neither be opened nor made, or the lock cannot be taken, there is no previous
+// instance and lockFailure() holds the reason (70 for a folder or file without access, 75
+// otherwise), with the path and the system's text.
 class QtInstance : public InstanceService
 {
 public:
-    explicit QtInstance(const QString &lockPath = defaultInstanceLockPath());
+    explicit QtInstance(const QString &lockPath = instanceLockPath(QtProgram().folder()));
     ~QtInstance() override;
     QtInstance(const QtInstance &) = delete;
     QtInstance &operator=(const QtInstance &) = delete;
 
     bool prevInstance() override { return mPrevInstance; }
+    std::optional<vb::RuntimeError> lockFailure() const override { return mFailure; }
 
 private:
     int mFd = -1;
     bool mPrevInstance = false;
+    std::optional<vb::RuntimeError> mFailure;
 };
 
 // QSystemTrayIcon, one per placed icon, keyed by the record's hWnd and uID. NIM_ADD makes and
