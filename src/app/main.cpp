@@ -15,6 +15,7 @@
 
 int main(int argc, char **argv)
 {
+    platform::ignoreFileSizeLimitSignal();
     QApplication app(argc, argv);
     platform::installQtServices(core::kProductName);
 

@@ -14,6 +14,7 @@
 #include <QUrl>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -53,6 +54,11 @@ void installQtServices(const QString &productName)
     s.help = help;
     s.tray = tray;
     installServices(s);
+}
+
+void ignoreFileSizeLimitSignal()
+{
+    std::signal(SIGXFSZ, SIG_IGN);
 }
 
 // ---- Program --------------------------------------------------------------------------------

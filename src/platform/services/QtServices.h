@@ -28,6 +28,11 @@ namespace platform {
 // service shows itself (the help viewer's); it is taken on the first call.
 void installQtServices(const QString &productName);
 
+// Makes a write past the process's file-size limit (ulimit -f) a failed write, which its writer
+// reports as it reports a full disk, instead of the end of the process by SIGXFSZ. For the
+// program's start, once.
+void ignoreFileSizeLimitSignal();
+
 // A QMessageBox, application-modal. Boxes whose button set has no Cancel and more than one
 // button (Abort/Retry/Ignore, Yes/No) have no close box and ignore Esc, so they are answered
 // only by a button; elsewhere Esc and the close box answer Cancel, or OK on an OK box.
