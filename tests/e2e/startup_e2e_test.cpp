@@ -221,8 +221,8 @@ protected:
     QString logPath() const { return folder.filePath(QStringLiteral("DebugLog.TXT")); }
 
     // `platform` is the Qt platform the program draws on: offscreen, or a VNC server whose
-    // keyboard a test can use.
-    // `runtimeDir` is the session's runtime folder, the test's own unless given.
+    // keyboard a test can use. `runtimeDir` is the session's runtime folder, the test's own
+    // unless given.
     QProcess *start(const QString &platform = QStringLiteral("offscreen"),
                     const QString &runtimeDir = QString())
     {

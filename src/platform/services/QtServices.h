@@ -165,14 +165,14 @@ private:
 // The lock file beside the database: kalendrix.lock in the program folder.
 QString instanceLockPath(const QString &programFolder);
 
-// An exclusive flock on the lock file, taken when the object is made and held (fd
-// open) until it is destroyed or the process ends. prevInstance() is true when another holder -
-// another process, or another open of the same file - had the lock at that moment. The file is
-// made when missing and opened for reading only, which is all a lock needs: a lock file that
-// another user made, or one in a folder that has since become read-only, still serves. When the
-// file can neither be opened nor made, or the lock cannot be taken, there is no previous
-// instance and lockFailure() holds the reason (70 for a folder or file without access, 75
-// otherwise), with the path and the system's text.
+// An exclusive flock on the lock file, taken when the object is made and held (fd open) until
+// it is destroyed or the process ends. prevInstance() is true when another holder - another
+// process, or another open of the same file - had the lock at that moment. The file is made
+// when missing and opened for reading only, which is all a lock needs: a lock file that another
+// user made, or one in a folder that has since become read-only, still serves. When the file
+// can neither be opened nor made, or the lock cannot be taken, there is no previous instance
+// and lockFailure() holds the reason (70 for a folder or file without access, 75 otherwise),
+// with the path and the system's text.
 class QtInstance : public InstanceService
 {
 public:
