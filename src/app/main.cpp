@@ -15,6 +15,7 @@
 
 int main(int argc, char **argv)
 {
+    platform::ignoreFileSizeLimitSignal();
     QApplication app(argc, argv);
     // The program ends when its main window unloads, after the exit question, or by the tray
     // menu's Quit, never because no window is left on the screen: in the tray, a notice or a box

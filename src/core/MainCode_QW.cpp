@@ -41,6 +41,15 @@ void Main()
                       QLatin1Char('.') + QString::number(core::kVersionMinor);
     });
     p([] { WriteSystemData(); });
+    p([] {
+        // Without its lock the start is not guarded against another on the same database; a
+        // folder that takes no lock file most likely takes no database writes either, so the
+        // start goes on and the log tells why the check was not made.
+        if (const auto failure = platform::services().instance->lockFailure())
+            LogError(failure->number(),
+                     failure->description() + QStringLiteral("; started without the check"),
+                     QStringLiteral("Sub Main"));
+    });
     p([&] { settings.reset(); });
     QPointer<frmSplash> splash;
     p([&] { splash = new frmSplash; });

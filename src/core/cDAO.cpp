@@ -52,10 +52,13 @@ void copyFileReplacing(const QString &from, const QString &to)
     // Written beside the target and renamed over it only when complete, so a failed copy never
     // leaves a half backup in place of an earlier good one. A folder that takes no new file can
     // still hold a writable target, which a plain copy would overwrite: that one is then
-    // written in place, without the protection.
+    // written in place, without the protection. Unbuffered, so that each write's count is what
+    // reached the file: a buffered write of a small file reports every byte taken, and a full
+    // disk or a file-size limit met only in the final flush would leave a cut-off copy that
+    // counts as a good one.
     QSaveFile target(to);
     target.setDirectWriteFallback(true);
-    if (!target.open(QIODevice::WriteOnly))
+    if (!target.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         vb::raise(vb::err::PermissionDenied);
     while (!source.atEnd()) {
         const QByteArray chunk = source.read(1 << 20);

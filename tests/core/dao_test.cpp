@@ -5,18 +5,24 @@
 #include "platform/forms/Form.h"
 #include "platform/jet/JetErrors.h"
 #include "platform/services/CommonDialog.h"
+#include "platform/services/QtServices.h"
 #include "platform/vb/Conversions.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <optional>
 
 #include <sys/fsuid.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -356,6 +362,54 @@ TEST_F(Backup, AReadOnlyFolderTakesTheCopyOnlyOverAWritableFile)
         EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), c.writableTarget ? 1 : 0)
             << "nothing left beside the target";
     }
+}
+
+const char *const kLimitChild = "KX_BACKUP_LIMIT_CHILD";
+constexpr rlim_t kFileSizeLimit = 4096; // below the database's size, above a log entry's
+
+// The child of the test below: the program's own start-up handling of the limit, then a backup
+// under a file-size limit smaller than the database. It reports what came of it.
+TEST_F(Backup, ChildUnderAFileSizeLimit)
+{
+    if (qEnvironmentVariableIsEmpty(kLimitChild))
+        GTEST_SKIP() << "runs only as the child of the file-size limit test";
+    platform::ignoreFileSizeLimitSignal();
+    const rlimit limit{kFileSizeLimit, kFileSizeLimit};
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+    const QString target = platform.programFolder() + QStringLiteral("/copy.mdb");
+    platform.fileDialogs.expectPath(target);
+    const bool copied = cDAO().BackUpDatabase(&dialog);
+    std::printf("copied %d\n", int(copied));
+    std::printf("open %d\n", int(stillOpen()));
+    std::printf("left %d\n",
+                int(QDir(platform.programFolder()).entryList({QStringLiteral("copy*")}).size()));
+    const QString log = debugLog();
+    std::printf(
+        "logged %d\n",
+        int(log.startsWith(QStringLiteral("Path/File access error\r\n")) &&
+            log.contains(QStringLiteral("Number: 75\r\nDescription: cDAO.BackUpDatabase"))));
+    std::fflush(stdout);
+}
+
+// A write past the process's file-size limit is a failed write: the backup is reported failed
+// as on a full disk, nothing is left of it, and the program lives on with its database open.
+TEST_F(Backup, AFileSizeLimitFailsTheCopyAndTheProgramGoesOn)
+{
+    ASSERT_GT(QFileInfo(gstrDbPath).size(), qint64(kFileSizeLimit));
+    QTemporaryDir childTemp;
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QString::fromLatin1(kLimitChild), QStringLiteral("1"));
+    env.insert(QStringLiteral("TMPDIR"), childTemp.path());
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--gtest_filter=Backup.ChildUnderAFileSizeLimit")});
+    ASSERT_TRUE(child.waitForFinished(60000));
+    EXPECT_EQ(child.exitStatus(), QProcess::NormalExit) << "ended by a signal";
+    const QStringList said = QString::fromLocal8Bit(child.readAllStandardOutput())
+                                 .split(QLatin1Char('\n'))
+                                 .filter(QRegularExpression(QStringLiteral("^[a-z]+ \\d+$")));
+    EXPECT_EQ(said, (QStringList{"copied 0", "open 1", "left 0", "logged 1"}));
 }
 
 class LocateDialog : public ::testing::Test

@@ -23,6 +23,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 using namespace platform::mb;
@@ -340,6 +341,43 @@ TEST_F(StartupTest, APreviousInstanceEndsAtOnceAndTouchesNothing)
     EXPECT_FALSE(gdbMain);
     EXPECT_TRUE(gstrVersion.isEmpty());
     EXPECT_TRUE(gudtAppInfo.LanguageName.isEmpty());
+}
+
+// Where no lock could be taken, the start goes on and the log says why, after the system
+// section that the start recreates the log with.
+TEST_F(StartupTest, ALockThatCannotBeTakenIsLoggedAndTheStartGoesOn)
+{
+    class Unlocked : public platform::InstanceService
+    {
+    public:
+        bool prevInstance() override { return false; }
+        std::optional<vb::RuntimeError> lockFailure() const override
+        {
+            return vb::RuntimeError(70, QStringLiteral("No previous-instance lock: cannot open "
+                                                       "/opt/kx/kalendrix.lock (Permission "
+                                                       "denied)"));
+        }
+    } unlocked;
+    platform::InstanceService *const scripted = platform::services().instance;
+    platform::services().instance = &unlocked;
+    platform.copyDeliveredDatabase();
+    const bool ended = runMain();
+    platform::services().instance = scripted;
+
+    EXPECT_FALSE(ended);
+    EXPECT_EQ(mainWindowLoads, 1);
+    EXPECT_TRUE(platform.messageBox.calls().empty());
+    QFile file(platform.programFolder() + QStringLiteral("/DebugLog.TXT"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString log = QString::fromLocal8Bit(file.readAll());
+    const QString section = QStringLiteral("End of Debug Info Gathering \r\n\r\n\r\n\r\n");
+    ASSERT_TRUE(log.contains(section));
+    EXPECT_TRUE(log.mid(log.indexOf(section) + section.size())
+                    .startsWith(QStringLiteral("No previous-instance lock: cannot open "
+                                               "/opt/kx/kalendrix.lock (Permission denied); "
+                                               "started without the check\r\nNumber: 70\r\n"
+                                               "Description: Sub Main\r\n")))
+        << log.toStdString();
 }
 
 } // namespace

@@ -221,14 +221,16 @@ protected:
     QString logPath() const { return folder.filePath(QStringLiteral("DebugLog.TXT")); }
 
     // `platform` is the Qt platform the program draws on: offscreen, or a VNC server whose
-    // keyboard a test can use.
-    QProcess *start(const QString &platform = QStringLiteral("offscreen"))
+    // keyboard a test can use. `runtimeDir` is the session's runtime folder, the test's own
+    // unless given.
+    QProcess *start(const QString &platform = QStringLiteral("offscreen"),
+                    const QString &runtimeDir = QString())
     {
         auto process = std::make_unique<QProcess>();
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
-        // A lock of this test's own, so that tests running at the same time do not meet.
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"),
+                   runtimeDir.isEmpty() ? runtime.path() : runtimeDir);
         process->setProcessEnvironment(env);
         process->setWorkingDirectory(folder.path());
         process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -321,6 +323,24 @@ TEST_F(StartupE2ETest, ASecondStartEndsAtOnceAndLeavesTheFirstAlone)
 
     EXPECT_EQ(first->state(), QProcess::Running);
     EXPECT_EQ(readLog(), before) << "the second start touched the first's log";
+}
+
+TEST_F(StartupE2ETest, AStartFromTheSameFolderInAnotherSessionIsASecondStartToo)
+{
+    QProcess *first = start();
+    const QByteArray before = waitForSection(first);
+
+    QTemporaryDir other, readOnly;
+    QFile::setPermissions(readOnly.path(), QFile::ReadOwner | QFile::ExeOwner);
+    for (const QString &runtimeDir : {other.path(), readOnly.path()}) {
+        SCOPED_TRACE(runtimeDir.toStdString());
+        QProcess *second = start(QStringLiteral("offscreen"), runtimeDir);
+        ASSERT_TRUE(second->waitForFinished(10000)) << "the second instance did not end";
+        EXPECT_EQ(second->exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(second->exitCode(), 0);
+    }
+    EXPECT_EQ(first->state(), QProcess::Running);
+    EXPECT_EQ(readLog(), before) << "a second start touched the first's log";
 }
 
 TEST_F(StartupE2ETest, AKilledRunDoesNotBlockTheNextStart)

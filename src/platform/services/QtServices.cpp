@@ -14,8 +14,10 @@
 #include <QUrl>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -52,6 +54,11 @@ void installQtServices(const QString &productName)
     s.help = help;
     s.tray = tray;
     installServices(s);
+}
+
+void ignoreFileSizeLimitSignal()
+{
+    std::signal(SIGXFSZ, SIG_IGN);
 }
 
 // ---- Program --------------------------------------------------------------------------------
@@ -159,27 +166,37 @@ double QtScreen::heightTwips() const
 
 // ---- Instance -------------------------------------------------------------------------------
 
-QString defaultInstanceLockPath()
+QString instanceLockPath(const QString &programFolder)
 {
-    const QString runtimeDir = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtimeDir.isEmpty() && QFileInfo(runtimeDir).isDir())
-        return QDir(runtimeDir).filePath(QStringLiteral("kalendrix.lock"));
-    return QDir(QDir::tempPath())
-        .filePath(QStringLiteral("kalendrix-%1.lock").arg(static_cast<qulonglong>(::getuid())));
+    return QDir(QDir::fromNativeSeparators(programFolder))
+        .filePath(QStringLiteral("kalendrix.lock"));
 }
 
 QtInstance::QtInstance(const QString &lockPath)
 {
     const QByteArray path = QFile::encodeName(lockPath);
-    mFd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (mFd < 0)
+    auto fail = [&](int error, const char *what) {
+        const bool noAccess = error == EACCES || error == EPERM || error == EROFS;
+        mFailure =
+            vb::RuntimeError(noAccess ? vb::err::PermissionDenied : vb::err::PathFileAccessError,
+                             QStringLiteral("No previous-instance lock: cannot %1 %2 (%3)")
+                                 .arg(QString::fromLatin1(what), QDir::toNativeSeparators(lockPath),
+                                      QString::fromLocal8Bit(std::strerror(error))));
+    };
+    mFd = ::open(path.constData(), O_RDONLY | O_CREAT | O_CLOEXEC, 0644);
+    if (mFd < 0) {
+        fail(errno, "open");
         return;
+    }
     int rc;
     do {
         rc = ::flock(mFd, LOCK_EX | LOCK_NB);
     } while (rc != 0 && errno == EINTR);
     if (rc != 0) {
-        mPrevInstance = (errno == EWOULDBLOCK);
+        const int error = errno;
+        mPrevInstance = (error == EWOULDBLOCK);
+        if (!mPrevInstance)
+            fail(error, "lock");
         ::close(mFd);
         mFd = -1;
     }

@@ -28,6 +28,11 @@ namespace platform {
 // service shows itself (the help viewer's); it is taken on the first call.
 void installQtServices(const QString &productName);
 
+// Makes a write past the process's file-size limit (ulimit -f) a failed write, which its writer
+// reports as it reports a full disk, instead of the end of the process by SIGXFSZ. For the
+// program's start, once.
+void ignoreFileSizeLimitSignal();
+
 // A QMessageBox, application-modal. Boxes whose button set has no Cancel and more than one
 // button (Abort/Retry/Ignore, Yes/No) have no close box and ignore Esc, so they are answered
 // only by a button; elsewhere Esc and the close box answer Cancel, or OK on an OK box.
@@ -43,6 +48,8 @@ QStringList qtNameFilters(const QString &filter);
 
 // QFileDialog (Qt's own dialog, not the desktop's). Open accepts only an existing file; save
 // does not ask about overwriting, the caller overwrites. Names match without regard to case.
+// Each chooses one file: a typed name is that file's name exactly, double quotes included (the
+// toolkit would read them as marks around several names).
 class QtFileDialogs : public FileDialogService
 {
 public:
@@ -155,27 +162,32 @@ private:
     HelpWindow *mWindow = nullptr;
 };
 
-// The per-user lock file: $XDG_RUNTIME_DIR/kalendrix.lock, else kalendrix-<uid>.lock in the
-// temporary folder.
-QString defaultInstanceLockPath();
+// The lock file beside the database: kalendrix.lock in the program folder.
+QString instanceLockPath(const QString &programFolder);
 
 // An exclusive flock on the lock file, taken when the object is made and held (fd open) until
 // it is destroyed or the process ends. prevInstance() is true when another holder - another
-// process, or another open of the same file - had the lock at that moment. A lock file that
-// cannot be opened counts as no previous instance, so the program still starts.
+// process, or another open of the same file - had the lock at that moment. The file is made
+// when missing and opened for reading only, which is all a lock needs: a lock file that another
+// user made, or one in a folder that has since become read-only, still serves. When the file
+// can neither be opened nor made, or the lock cannot be taken, there is no previous instance
+// and lockFailure() holds the reason (70 for a folder or file without access, 75 otherwise),
+// with the path and the system's text.
 class QtInstance : public InstanceService
 {
 public:
-    explicit QtInstance(const QString &lockPath = defaultInstanceLockPath());
+    explicit QtInstance(const QString &lockPath = instanceLockPath(QtProgram().folder()));
     ~QtInstance() override;
     QtInstance(const QtInstance &) = delete;
     QtInstance &operator=(const QtInstance &) = delete;
 
     bool prevInstance() override { return mPrevInstance; }
+    std::optional<vb::RuntimeError> lockFailure() const override { return mFailure; }
 
 private:
     int mFd = -1;
     bool mPrevInstance = false;
+    std::optional<vb::RuntimeError> mFailure;
 };
 
 // QSystemTrayIcon, one per placed icon, keyed by the record's hWnd and uID. NIM_ADD makes and

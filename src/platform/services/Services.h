@@ -10,6 +10,8 @@
 #include <QString>
 #include <QWidget>
 
+#include "platform/vb/RuntimeError.h"
+
 #include <cstdint>
 #include <optional>
 
@@ -150,13 +152,16 @@ constexpr unsigned HELP_CONTEXT = 1, HELP_QUIT = 2, HELP_CONTENTS = 3, HELP_FIND
                    HELP_TAB = 15;
 } // namespace help
 
-// The runtime's previous-instance flag: true when another instance of the program runs for this
-// user. The lock behind it dies with its process.
+// The runtime's previous-instance flag: true when another instance of the program runs from the
+// same program folder, and so on the same database, whoever started it and however. The lock
+// behind it dies with its process. When no lock could be taken the flag is false and
+// lockFailure() says why, so that the start can go on and say so.
 class InstanceService
 {
 public:
     virtual ~InstanceService() = default;
     virtual bool prevInstance() = 0;
+    virtual std::optional<vb::RuntimeError> lockFailure() const { return std::nullopt; }
 };
 
 // The notification area (the "system tray"). Shell_NotifyIconA takes NIM_ADD, NIM_MODIFY or
