@@ -23,6 +23,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <vector>
 
 using namespace platform::mb;
@@ -107,6 +108,11 @@ const StartCase kStartCases[] = {
      true,
      false},
 };
+
+void PrintTo(const StartCase &c, std::ostream *os)
+{
+    *os << c.id;
+}
 
 class StartupTest : public ::testing::Test
 {
