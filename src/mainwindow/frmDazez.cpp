@@ -70,6 +70,24 @@ const std::array<ColumnDesign, 4> kColumns = {{
     {"Days Til", "DaysTil", 750, platform::Alignment::Center},
 }};
 
+// The texts a column of the list must show whole, whatever rows it has when the window is
+// fitted to the desktop's font: the event types' names as the delivered database holds them
+// (the list shows them as stored), a date with two-digit day and month in the user's format,
+// and the most days there can be until a date recurs. The names are the user's own: a long one
+// may end in "…".
+QStringList wholeTextsOf(const ColumnDesign &column)
+{
+    const QLatin1String key(column.key);
+    if (key == QLatin1String("Event"))
+        return {QStringLiteral("Birthday"), QStringLiteral("Anniversary"),
+                QStringLiteral("Holiday"), QStringLiteral("Event"), QStringLiteral("Reminder")};
+    if (key == QLatin1String("Date"))
+        return {vb::CStr(vb::Variant(vb::Date::fromYmd(2000, 12, 28)))};
+    if (key == QLatin1String("DaysTil"))
+        return {QStringLiteral("365")};
+    return {};
+}
+
 ListView &listViewOf(QObject *object)
 {
     if (!object)
@@ -331,10 +349,11 @@ bool frmDazez::SetEventList(QObject *argLVW, int argColumn, int argDefault)
     });
     for (const ColumnDesign &c : kColumns)
         p([&] {
-            view->ColumnHeaders()
-                .Add(std::nullopt, QString::fromLatin1(c.key), QString::fromLatin1(c.text),
-                     std::nullopt, c.alignment)
-                ->setWidth(c.width);
+            platform::ColumnHeader *header =
+                view->ColumnHeaders().Add(std::nullopt, QString::fromLatin1(c.key),
+                                          QString::fromLatin1(c.text), std::nullopt, c.alignment);
+            header->setWidth(c.width);
+            header->setWholeTexts(wholeTextsOf(c));
         });
     QString statement;
     p([&] {

@@ -24,6 +24,7 @@
 
 #include <functional>
 #include <optional>
+#include <ostream>
 #include <vector>
 
 using namespace platform::mb;
@@ -108,6 +109,11 @@ const StartCase kStartCases[] = {
      true,
      false},
 };
+
+void PrintTo(const StartCase &c, std::ostream *os)
+{
+    *os << c.id;
+}
 
 class StartupTest : public ::testing::Test
 {

@@ -6,6 +6,8 @@
 
 #include <sqlite3.h>
 
+#include <ostream>
+
 using kxdatestest::DatesTest;
 using kxdatestest::Entry;
 
@@ -203,6 +205,11 @@ struct RefusedPassCase
     Refusal refusal;
     int error;
 };
+
+void PrintTo(const RefusedPassCase &c, std::ostream *os)
+{
+    *os << c.label;
+}
 
 class SetDaysTilRefusedTest : public DatesTest,
                               public ::testing::WithParamInterface<RefusedPassCase>

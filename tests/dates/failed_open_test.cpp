@@ -12,6 +12,7 @@
 #include "platform/vb/Conversions.h"
 
 #include <functional>
+#include <ostream>
 
 using kxdatestest::DatesTest;
 using namespace platform::mb;
@@ -204,12 +205,22 @@ TEST_P(FailedOpenTest, EveryAnswerEndsTheProcedureNormally)
     }
 }
 
-std::string combinationName(const ::testing::TestParamInfo<Combination> &info)
+std::string describe(const Combination &combination)
 {
     static const char *const answers[] = {"Abort", "RetryThenSuccess", "Ignore"};
-    const auto [index, answer, sharedBefore] = info.param;
+    const auto [index, answer, sharedBefore] = combination;
     return std::string(cases().at(index).name) + "_" + answers[answer] +
            (sharedBefore ? "_SharedOpen" : "_NoneOpen");
+}
+
+std::string combinationName(const ::testing::TestParamInfo<Combination> &info)
+{
+    return describe(info.param);
+}
+
+void PrintTo(const Combination &combination, std::ostream *os)
+{
+    *os << describe(combination);
 }
 
 INSTANTIATE_TEST_SUITE_P(ProceduresAnswers, FailedOpenTest,

@@ -7,11 +7,17 @@
 #include "platform/forms/Controls.h"
 #include "platform/forms/DesignFont.h"
 #include "platform/forms/Form.h"
+#include "platform/forms/ListView.h"
+#include "platform/forms/MonthView.h"
+#include "platform/forms/TabControl.h"
 #include "support/ScriptedPlatform.h"
 #include "support/TextFit.h"
 
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QLabel>
+#include <QTableView>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -59,6 +65,31 @@ TextBox *box(Form *f, TextBox::Lines lines, const QString &text, double l, doubl
     auto *txt = at(new TextBox(f, QStringLiteral("txt"), lines), l, t, w, h);
     txt->setText(text);
     return txt;
+}
+
+// The entry list's columns, the event column `eventWidth` twips wide and made to show the event
+// types whole; one row whose name is longer than its column.
+ListView *entryList(Form *f, double daysWidth, double eventWidth)
+{
+    auto *lvw = at(new ListView(f, QStringLiteral("lvw")), 120, 120, 6000, 3000);
+    lvw->ColumnHeaders().Add(std::nullopt, QStringLiteral("Name"), QStringLiteral("Name"), 1800);
+    lvw->ColumnHeaders()
+        .Add(std::nullopt, QStringLiteral("Event"), QStringLiteral("Event"), eventWidth,
+             Alignment::Center)
+        ->setWholeTexts({QStringLiteral("Birthday"), QStringLiteral("Anniversary")});
+    lvw->ColumnHeaders().Add(std::nullopt, QStringLiteral("DaysTil"), QStringLiteral("Days Til"),
+                             daysWidth, Alignment::Center);
+    ListItem *row = lvw->ListItems().Add(std::nullopt, QStringLiteral("K1"),
+                                         QStringLiteral("Wilhelmina Montgomery-Way"));
+    row->setSubItems(1, QStringLiteral("Anniversary"));
+    return lvw;
+}
+
+StatusBar *statusBar(Form *f, const QString &text)
+{
+    auto *bar = new StatusBar(f, QStringLiteral("statBar1"));
+    bar->Panels(1).setText(text);
+    return bar;
 }
 
 const Case kCases[] = {
@@ -144,6 +175,45 @@ const Case kCases[] = {
     {"label outside the client area: never reported",
      [](Form *f) { return label(f, QStringLiteral("Quarnwell website:"), -5000, -5000, 600, 285); },
      true},
+    {"list whose headers and event types have room; a long name may be cut",
+     [](Form *f) { return entryList(f, 1200, 1500); }, true},
+    {"list header too narrow", [](Form *f) { return entryList(f, 600, 1500); }, false, "Days Til"},
+    {"list column too narrow for an event type it must show whole, not on any row",
+     [](Form *f) {
+         ListView *lvw = entryList(f, 1200, 1000);
+         lvw->ListItems().Item(1)->setSubItems(1, QStringLiteral("Birthday"));
+         return lvw;
+     },
+     false, "Anniversary"},
+    {"calendar",
+     [](Form *f) { return at(new MonthView(f, QStringLiteral("mvw")), 0, 0, 5000, 3500); }, true},
+    {"calendar too narrow for its weekday names",
+     [](Form *f) { return at(new MonthView(f, QStringLiteral("mvw")), 0, 0, 2400, 3500); }, false,
+     "Mon"},
+    {"calendar too low for its day numbers",
+     [](Form *f) { return at(new MonthView(f, QStringLiteral("mvw")), 0, 0, 5000, 1200); }, false},
+    {"tabs",
+     [](Form *f) {
+         return at(new TabControl(f, QStringLiteral("tab"),
+                                  {QStringLiteral("Events      "), QStringLiteral("Settings")}),
+                   0, 0, 5000, 2000);
+     },
+     true},
+    {"tab caption beyond the control's edge",
+     [](Form *f) {
+         return at(new TabControl(f, QStringLiteral("tab"),
+                                  {QStringLiteral("Events      "), QStringLiteral("&Settings")}),
+                   0, 0, 1800, 2000);
+     },
+     false, "Settings"},
+    {"status text",
+     [](Form *f) { return statusBar(f, QStringLiteral("Your data has been saved.")); }, true},
+    {"status text longer than the window",
+     [](Form *f) {
+         return statusBar(
+             f, QStringLiteral("Please enter a name before saving your data. ").repeated(3));
+     },
+     false},
 };
 
 TEST_F(DesignFontTest, TextsThatDoNotFitTheirBoxesAreReportedByControlKind)
@@ -240,6 +310,65 @@ TEST_P(FitTest, TheLayoutGrowsUntilEveryTextFitsAndTheProgramStillSeesItsTwips)
 }
 
 INSTANTIATE_TEST_SUITE_P(DesktopPoints, FitTest, ::testing::Values(9.0, 10.0, 11.0));
+
+TEST_F(DesignFontTest, AListsColumnsGrowWithTheLayoutAndKeepTheirTwips)
+{
+    kxtest::DesktopFont desktop(11);
+    auto *form = new Form(QStringLiteral("frmList"));
+    form->setClientSize(6500, 3500);
+    ListView *lvw = entryList(form, 750, 1250);
+    form->Show();
+
+    EXPECT_TRUE(kxtest::textsFit(*form));
+    const double scale = form->layoutScale();
+    EXPECT_GT(scale, 1.0);
+    ColumnHeader *days = lvw->ColumnHeaders().Item(3);
+    EXPECT_DOUBLE_EQ(days->Width(), 750);
+    EXPECT_EQ(lvw->tree()->columnWidth(2), std::lround(750 / 15.0 * scale));
+
+    // A column the user has dragged keeps its twips too when the scale changes again; a column
+    // added afterwards takes the scale at once.
+    lvw->tree()->setColumnWidth(0, 150);
+    const double dragged = lvw->ColumnHeaders().Item(1)->Width();
+    EXPECT_NEAR(dragged, 150 * 15 / scale, 1e-9);
+    form->setLayoutScale(scale * 1.5);
+    EXPECT_NEAR(lvw->ColumnHeaders().Item(1)->Width(), dragged, 15 / scale);
+    EXPECT_DOUBLE_EQ(days->Width(), 750);
+    EXPECT_EQ(lvw->tree()->columnWidth(2), std::lround(750 / 15.0 * scale * 1.5));
+    lvw->ColumnHeaders().Add(std::nullopt, QStringLiteral("Date"), QStringLiteral("Date"), 1400);
+    EXPECT_EQ(lvw->tree()->columnWidth(3), std::lround(1400 / 15.0 * scale * 1.5));
+    EXPECT_DOUBLE_EQ(lvw->ColumnHeaders().Item(4)->Width(), 1400);
+}
+
+// The fit runs before the window shows, when the calendar has not laid out its grid yet: its
+// cells are worked out from its size, and must be the cells it then shows.
+TEST_F(DesignFontTest, TheCalendarsCellsAreTheOnesItShows)
+{
+    for (const double points : {9.0, 11.0}) {
+        kxtest::DesktopFont desktop(points);
+        auto *form = new Form(QStringLiteral("frmCalendar"));
+        form->setClientSize(5000, 4000);
+        auto *calendar = at(new MonthView(form, QStringLiteral("mvw")), 120, 120, 3720, 2880);
+        form->Load();
+        const QList<TextRoom> before = calendar->textRooms();
+        ASSERT_EQ(before.size(), 49) << points; // the weekday names and six weeks
+        EXPECT_EQ(before.first().texts, QStringList{QStringLiteral("Mon")});
+        form->show();
+        QCoreApplication::processEvents();
+
+        const auto *grid = calendar->calendar()->findChild<QTableView *>();
+        ASSERT_TRUE(grid);
+        int narrowest = grid->columnWidth(0);
+        int lowest = grid->rowHeight(0);
+        for (int i = 1; i < 7; ++i) {
+            narrowest = std::min(narrowest, grid->columnWidth(i));
+            lowest = std::min(lowest, grid->rowHeight(i));
+        }
+        EXPECT_EQ(before.first().box, QSize(narrowest, lowest)) << points;
+        EXPECT_EQ(calendar->textRooms().first().box, before.first().box) << points;
+        delete form;
+    }
+}
 
 TEST_F(DesignFontTest, ShowingAgainNeverShrinksTheWindow)
 {

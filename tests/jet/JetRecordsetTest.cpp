@@ -224,6 +224,11 @@ struct ConversionCase
     vb::Variant stored;  // what reads back (the old value after an error)
 };
 
+void PrintTo(const ConversionCase &c, std::ostream *os)
+{
+    *os << c.column << " := " << ::testing::PrintToString(c.input);
+}
+
 class SetFieldConversionTest : public DeliveredDb,
                                public ::testing::WithParamInterface<ConversionCase>
 {
@@ -292,6 +297,11 @@ struct StatementCase
     int error;
     const char *description; // nullptr: not checked
 };
+
+void PrintTo(const StatementCase &c, std::ostream *os)
+{
+    *os << c.sql;
+}
 
 class StatementErrorTest : public DeliveredDb,
                            public ::testing::WithParamInterface<StatementCase>

@@ -97,6 +97,22 @@ TEST_F(EntryListTest, TheLoadListsEveryEntrySoonestFirstWithItsDateTypeAndDays)
         << "the refill stored the recomputed days";
 }
 
+// The window is fitted to the desktop's font before rows of every type need be there: the event
+// column names the texts it makes room for, and they are the ones its rows show.
+TEST_F(EntryListTest, TheEventColumnMakesRoomForEveryTypeAsTheRowsShowIt)
+{
+    for (int type = 1; type <= 5; ++type)
+        addEntry(QStringLiteral("E%1").arg(type), QStringLiteral("1980-12-12"), type);
+    load();
+    QStringList shown = column(2);
+    shown.sort();
+    QStringList whole = frm->lvw1->ColumnHeaders().Item(3)->wholeTexts();
+    whole.sort();
+    EXPECT_EQ(shown, whole);
+    EXPECT_EQ(frm->lvw1->ColumnHeaders().Item(4)->wholeTexts(), QStringList{QStringLiteral("365")});
+    EXPECT_TRUE(frm->lvw1->ColumnHeaders().Item(1)->wholeTexts().isEmpty()) << "names may be cut";
+}
+
 TEST_F(EntryListTest, EachHeaderClickReversesTheDirectionWhicheverColumnCameBefore)
 {
     addFour();

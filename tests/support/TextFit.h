@@ -1,9 +1,10 @@
 #pragma once
 
 // The check that a window shows its texts whole: every label, command button, check box,
-// one-line text box and combo box the user can see holds its text (each control kind says where
-// it draws its text: Control::textRoom), and the window lies on the screen. Any window of any
-// layer is checked with one line:
+// one-line text box, combo box, list header and column, calendar cell, tab and status panel the
+// user can see holds its text (each control kind says where it draws its texts:
+// Control::textRooms), and the window lies on the screen. Any window of any layer is checked
+// with one line:
 //     EXPECT_TRUE(kxtest::textsFit(*window));
 
 #include "platform/forms/Form.h"

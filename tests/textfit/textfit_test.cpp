@@ -1,7 +1,8 @@
 // Every window of the program, opened the way the program opens it, with its real texts and the
 // longest it can show, at the platform's own font and at 10- and 11-point desktop fonts: no
-// label, button, check box or one-line box loses any of its text, and the window lies on the
-// screen. A new window is one more row of kWindows.
+// label, button, check box, one-line box, list header, event type in the list, weekday name or
+// day number of the calendar, tab caption or status text loses any of its text, and the window
+// lies on the screen. A new window is one more row of kWindows.
 
 #include "core/Globals.h"
 #include "core/MainCode_QW.h"
@@ -96,13 +97,13 @@ void showNoticeFarOff(kxtest::ScriptedPlatform &, const Check &check)
     showNotice(check, QStringLiteral("Reminder"), vb::Date::fromYmd(2000, 12, 28), 365);
 }
 
-// The main window over entries with the longest name, on each of its tabs (a tab's controls are
-// checked whichever tab is in front, the other's as well).
+// The main window over entries of every event type with the longest name, on each of its tabs
+// (a tab's controls are checked whichever tab is in front, the other's as well).
 void showMainWindow(kxtest::ScriptedPlatform &platform, const Check &check)
 {
     gstrDbPath = platform.copyDeliveredDatabase();
     ASSERT_TRUE(cDAO().DAOOpenConnection(gstrDbPath));
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 5; ++i)
         gdbMain->Execute(QStringLiteral("INSERT INTO Dazez (Events_Id, Dazez_Name, Dazez_Date, "
                                         "Dazez_Time, Dazez_AlertDays, Dazez_Notes, Dazez_DaysTil) "
                                         "VALUES (%1, '%2', '1931-12-28 00:00:00', "
@@ -176,6 +177,8 @@ struct Window
 {
     const char *name;
     void (*show)(kxtest::ScriptedPlatform &, const Check &);
+    // The longest texts the window's status bar shows after it has opened.
+    QStringList statuses = {};
 };
 
 void PrintTo(const Window &window, std::ostream *os)
@@ -188,10 +191,15 @@ const Window kWindows[] = {
     {"WebLink", showWebLink},
     {"NoticeToday", showNoticeToday},
     {"NoticeFarOff", showNoticeFarOff},
-    {"MainWindow", showMainWindow},
+    {"MainWindow",
+     showMainWindow,
+     {QStringLiteral("An error has occured while backing up the database"),
+      QStringLiteral("You have 10000 records in this listview.")}},
     {"About", showAbout},
-    {"EditorNew", showEditorNew},
-    {"EditorExisting", showEditorExisting},
+    {"EditorNew", showEditorNew, {QStringLiteral("Please enter a name before saving your data.")}},
+    {"EditorExisting",
+     showEditorExisting,
+     {QStringLiteral("Please enter a name before saving your data.")}},
 };
 
 // 0: the platform's own font.
@@ -220,6 +228,12 @@ TEST_P(TextFitTest, EveryTextIsWholeAndTheWindowOnTheScreen)
         checked = true;
         EXPECT_TRUE(form.isVisible());
         EXPECT_TRUE(kxtest::textsFit(form));
+        auto *status = qobject_cast<platform::StatusBar *>(form.control(QStringLiteral("statBar1")));
+        for (const QString &text : window.statuses) {
+            ASSERT_TRUE(status);
+            status->Panels(1).setText(text);
+            EXPECT_TRUE(kxtest::textsFit(form)) << text.toStdString();
+        }
     });
     EXPECT_TRUE(checked);
     EXPECT_TRUE(platform.messageBox.calls().empty());

@@ -1,8 +1,9 @@
-// kx_mainshot <delivered database> <events.png> <settings.png> [file-menu.png]: seeds a temporary program folder
-// with the delivered database and 30 entries of every event type around today, loads the main
-// window as the start-up does (its list refill and settings included) with the Qt services
-// installed, and saves a picture of its "Events" tab and of its "Settings" tab, and of the
-// window with its File menu open.
+// kx_mainshot [--points=N] <delivered database> <events.png> <settings.png> [file-menu.png]:
+// seeds a temporary program folder with the delivered database and 30 entries of every event
+// type around today, loads the main window as the start-up does (its list refill and settings
+// included) with the Qt services installed, and saves a picture of its "Events" tab and of its
+// "Settings" tab, and of the window with its File menu open. N points stand for the desktop's
+// font size.
 
 #include "shot/ShotSupport.h"
 
@@ -48,11 +49,13 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     const char *tool = "kx_mainshot";
-    if (argc != 4 && argc != 5)
-        return kxshot::fail(tool, QStringLiteral("usage: kx_mainshot <delivered database> "
-                                                 "<events.png> <settings.png> [file-menu.png]"));
+    QStringList args = app.arguments().mid(1);
+    if (!kxshot::takeDesktopPoints(args) || (args.size() != 3 && args.size() != 4))
+        return kxshot::fail(tool, QStringLiteral("usage: kx_mainshot [--points=N] <delivered "
+                                                 "database> <events.png> <settings.png> "
+                                                 "[file-menu.png]"));
     kxshot::ShotFolder folder;
-    if (!folder.openDatabase(QString::fromLocal8Bit(argv[1])))
+    if (!folder.openDatabase(args[0]))
         return kxshot::fail(tool, QStringLiteral("cannot open a copy of the database"));
 
     // Every event type in turn, dates from a week ago to most of a year ahead, first years
@@ -84,13 +87,13 @@ int main(int argc, char **argv)
     kxshot::settle(800);
     if (!window->isVisible())
         return kxshot::fail(tool, QStringLiteral("the main window is not shown"));
-    if (!kxshot::savePicture(window, QString::fromLocal8Bit(argv[2])))
+    if (!kxshot::savePicture(window, args[1]))
         return kxshot::fail(tool, QStringLiteral("cannot save the picture of the Events tab"));
     window->tab1->setTab(1);
     kxshot::settle(400);
-    if (!kxshot::savePicture(window, QString::fromLocal8Bit(argv[3])))
+    if (!kxshot::savePicture(window, args[2]))
         return kxshot::fail(tool, QStringLiteral("cannot save the picture of the Settings tab"));
-    if (argc == 5) {
+    if (args.size() == 4) {
         window->tab1->setTab(0);
         // The open menu is a window of its own: the picture is of the screen around both.
         QMenu *file = window->mnuFile->popup();
@@ -99,9 +102,9 @@ int main(int argc, char **argv)
         const QRect area = window->frameGeometry().united(file->geometry());
         const QPixmap picture = window->screen()->grabWindow(0, area.x(), area.y(),
                                                              area.width(), area.height());
-        if (picture.isNull() || !picture.save(QString::fromLocal8Bit(argv[4])))
+        if (picture.isNull() || !picture.save(args[3]))
             return kxshot::fail(tool, QStringLiteral("cannot save the picture of the File menu"));
-        QTextStream(stdout) << "saved " << argv[4] << "\n";
+        QTextStream(stdout) << "saved " << args[3] << "\n";
         file->hide();
     }
     delete window;

@@ -2,7 +2,8 @@
 
 // What the picture tools share: a temporary program folder with a copy of the delivered
 // database opened as the start-up opens it (the Qt services installed, the folder in place of
-// the executable's), a wait that lets the windows settle, and a picture of one window.
+// the executable's), a desktop font size given as "--points=N", a wait that lets the windows
+// settle, and a picture of one window.
 
 #include "core/Globals.h"
 #include "core/cDAO.h"
@@ -11,8 +12,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFont>
 #include <QPixmap>
 #include <QScreen>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QThread>
@@ -62,6 +65,25 @@ inline int fail(const char *tool, const QString &why)
 {
     QTextStream(stderr) << tool << ": " << why << '\n';
     return 1;
+}
+
+// Takes "--points=N" out of the arguments and makes N points the desktop's font size (the virtual
+// server has no desktop; Qt's own is 9 points). False for a size that is no number above 0.
+inline bool takeDesktopPoints(QStringList &args)
+{
+    const QString option = QStringLiteral("--points=");
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        if (!args[i].startsWith(option))
+            continue;
+        const double points = args.takeAt(i).mid(option.size()).toDouble();
+        if (points <= 0)
+            return false;
+        QFont desktop = QApplication::font();
+        desktop.setPointSizeF(points);
+        QApplication::setFont(desktop);
+        return true;
+    }
+    return true;
 }
 
 inline void settle(int ms)

@@ -9,8 +9,8 @@
 //
 // Fonts: a control uses its window's font unless it has a design font of its own
 // (setDesignFont), which the window layer maps to the desktop's font as it maps the window's.
-// Each kind that draws a text in a box of fixed size says where (textRoom), so that the window
-// can be made to fit it.
+// Each kind that draws a text in a box of fixed size says where (textRoom, or textRooms for a
+// kind with several boxes), so that the window can be made to fit it.
 //
 // Key filters: KeyDown(keyCode, shift) comes first for every key (the runtime's key codes: 38 Up,
 // 40 Down, 65.. letters; shift bits 1 Shift, 2 Ctrl, 4 Alt), then KeyPress(keyAscii) for a key
@@ -24,6 +24,7 @@
 
 #include "DesignFont.h"
 
+#include <QList>
 #include <QRectF>
 #include <QString>
 #include <QWidget>
@@ -95,8 +96,19 @@ public:
     void applyDesignFont(double ratio);
 
     // The text the control draws in a box of fixed size; nothing for kinds whose texts have room
-    // of their own (lists, pictures, status bars) and for boxes that scroll.
+    // of their own (list boxes, pictures) and for boxes that scroll.
     virtual std::optional<TextRoom> textRoom() const { return std::nullopt; }
+    // Every box of fixed size the control draws a text in: its textRoom, or, for a kind with
+    // several (a list's headers and columns, a calendar's cells, tabs, status panels), each.
+    virtual QList<TextRoom> textRooms() const
+    {
+        if (std::optional<TextRoom> room = textRoom())
+            return {*room};
+        return {};
+    }
+    // The window's layout scale changed from `before`: a kind that sizes parts of itself in
+    // twips (a list's columns) sizes them again.
+    virtual void layoutScaleChanged(double before) { Q_UNUSED(before); }
 
     bool Visible() const { return !isHidden(); }
     bool Enabled() const { return isEnabled(); }

@@ -74,11 +74,12 @@ double largestScale(const Form &form)
     return kScreenShare * std::min(width / clientWidth, height / clientHeight);
 }
 
-// How much larger the control must be for the text to fit: the frame and margins around the
-// room stay the same in pixels, only the room grows with the scale.
+// How much larger the box around the room (the control, or its part that holds the room) must
+// be for the text to fit: its frame and margins stay the same in pixels, only the room grows
+// with the scale.
 double growthFor(const TextOverflow &overflow)
 {
-    const QSize size = overflow.control->size();
+    const QSize size = overflow.box;
     if (size.width() <= 0 || size.height() <= 0)
         return 2.0;
     double growth = 1.0;
@@ -183,15 +184,15 @@ QList<TextOverflow> textOverflows(const Form &form)
     for (const Control *control : form.Controls()) {
         if (!seenInClientArea(form, *control))
             continue;
-        const std::optional<TextRoom> room = control->textRoom();
-        if (!room)
-            continue;
-        for (const QString &text : room->texts) {
-            if (text.isEmpty())
-                continue;
-            const QSize needed = textSize(room->font, text, room->wraps, room->room.width());
-            if (needed.width() > room->room.width() || needed.height() > room->room.height())
-                overflows.append({control, text, needed, room->room, room->wraps});
+        for (const TextRoom &room : control->textRooms()) {
+            const QSize box = room.box.isEmpty() ? control->size() : room.box;
+            for (const QString &text : room.texts) {
+                if (text.isEmpty())
+                    continue;
+                const QSize needed = textSize(room.font, text, room.wraps, room.room.width());
+                if (needed.width() > room.room.width() || needed.height() > room.room.height())
+                    overflows.append({control, text, needed, room.room, room.wraps, box});
+            }
         }
     }
     return overflows;

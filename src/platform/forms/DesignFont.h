@@ -12,11 +12,13 @@
 //    control's own design font keeps its proportion to the window's (a 20-point title of an
 //    8-point window is 25 points on a 10-point desktop) and its weight;
 //  - inside the window, twips become pixels through one factor of the window, its layout scale
-//    (Form::layoutScale): every control's Left, Top, Width and Height and the client area grow
-//    together, so the design's proportions hold. The scale is the smallest one, not below 1, at
-//    which every text the window shows fits its box (textOverflows: labels, command buttons,
-//    check boxes, one-line text boxes, combo boxes, and any control kind that reports a
-//    TextRoom). The program still reads and writes the design's twips;
+//    (Form::layoutScale): every control's Left, Top, Width and Height, a list's column widths
+//    and the client area grow together, so the design's proportions hold. The scale is the
+//    smallest one, not below 1, at which every text the window shows fits its box
+//    (textOverflows: labels, command buttons, check boxes, one-line text boxes, combo boxes, a
+//    list's headers and the texts its columns must show whole, a calendar's weekday names and
+//    day numbers, tab captions, status panels, and any control kind that reports a TextRoom).
+//    The program still reads and writes the design's twips;
 //  - a label whose box holds one line of its design font is never wrapped: its text fits on the
 //    line or is reported as not fitting;
 //  - only when the window would be larger than 90 % of the screen at that scale is the font made
@@ -65,13 +67,23 @@ struct DesignFont
 
 // Where a control draws a text in a box of fixed size: the texts it may show there (a combo box
 // shows any of its items), the room they get in pixels at the control's present size, and the
-// font they are drawn in. A wrapping text is broken into lines at the room's width.
+// font they are drawn in. A wrapping text is broken into lines at the room's width. The room
+// lies in a box that grows with the layout scale while its margins stay as they are: the
+// control, or a part of it (a list's column, a calendar's cell) when `box` says so.
 struct TextRoom
 {
+    TextRoom(QStringList shown, QSize roomPixels, QFont drawnIn, bool wrapping = false,
+             QSize boxPixels = {})
+        : texts(std::move(shown)), room(roomPixels), font(std::move(drawnIn)), wraps(wrapping),
+          box(boxPixels)
+    {
+    }
+
     QStringList texts;
     QSize room;
     QFont font;
     bool wraps = false;
+    QSize box; // empty: the control's size
 };
 
 // A text that does not fit its box: the pixels it takes, and those it has.
@@ -82,6 +94,7 @@ struct TextOverflow
     QSize needed;
     QSize room;
     bool wraps = false;
+    QSize box; // the pixels around the room that grow with the layout scale
 
     // "Label1: "Quarnwell website:" needs 124 x 15 pixels, has 112 x 13"
     QString describe() const;

@@ -157,9 +157,12 @@ void Form::setLayoutScale(double scale)
     placed.reserve(mControls.size());
     for (const Control *control : std::as_const(mControls))
         placed.append(control->twipsRect());
+    const double before = mScale;
     mScale = scale;
     for (int i = 0; i < mControls.size(); ++i)
         mControls.at(i)->place(placed.at(i));
+    for (Control *control : std::as_const(mControls))
+        control->layoutScaleChanged(before);
     setClientSize(client.width(), client.height());
     layoutBars();
 }

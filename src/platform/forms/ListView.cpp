@@ -1,5 +1,6 @@
 #include "ListView.h"
 
+#include "Form.h"
 #include "ImageList.h"
 #include "Twips.h"
 
@@ -8,6 +9,8 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyle>
+#include <QStyleOption>
 #include <QTreeWidget>
 
 namespace platform {
@@ -116,13 +119,14 @@ double ColumnHeader::Width() const
     // The width set reads back as set while the column still has it in whole pixels; a column
     // the user has dragged reads as wide as it is.
     const int pixels = mView->tree()->columnWidth(Index() - 1);
-    return pixels == std::max(0, twipsToPixelsX(mWidth)) ? mWidth : pixelsToTwipsX(pixels);
+    const double scale = mView->scale();
+    return pixels == mView->columnPixels(mWidth, scale) ? mWidth : pixelsToTwipsX(pixels) / scale;
 }
 
 void ColumnHeader::setWidth(double twips)
 {
     mWidth = twips;
-    mView->tree()->setColumnWidth(Index() - 1, std::max(0, twipsToPixelsX(twips)));
+    mView->tree()->setColumnWidth(Index() - 1, mView->columnPixels(twips, mView->scale()));
 }
 
 void ColumnHeader::setAlignment(Alignment alignment)
@@ -158,7 +162,7 @@ ColumnHeader *ColumnHeaderCollection::Add(std::optional<int> index, const QStrin
     auto *header = new ColumnHeader(mView, key, text, alignment);
     header->mWidth = width.value_or(kDefaultColumnWidth);
     mHeaders.insert(mHeaders.begin() + (at - 1), std::unique_ptr<ColumnHeader>(header));
-    widths.insert(widths.begin() + (at - 1), std::max(0, twipsToPixelsX(header->mWidth)));
+    widths.insert(widths.begin() + (at - 1), mView->columnPixels(header->mWidth, mView->scale()));
     apply();
     for (int i = 0; i < Count(); ++i)
         tree->setColumnWidth(i, widths[static_cast<std::size_t>(i)]);
@@ -418,6 +422,88 @@ Qt::Alignment ListView::columnAlignment(int column) const
     if (column < 0 || column >= static_cast<int>(mAlignments.size()))
         return Qt::AlignLeft | Qt::AlignVCenter;
     return mAlignments[static_cast<std::size_t>(column)];
+}
+
+int ListView::columnPixels(double twips, double scale) const
+{
+    return std::max(0, twipsToPixelsX(twips * scale));
+}
+
+double ListView::scale() const
+{
+    return form() ? form()->layoutScale() : 1.0;
+}
+
+void ListView::layoutScaleChanged(double before)
+{
+    // A column keeps its width in twips, the one set or the one the user has dragged it to.
+    for (int i = 0; i < mColumns.Count(); ++i) {
+        const ColumnHeader &column = *mColumns.mHeaders[static_cast<std::size_t>(i)];
+        const int pixels = mTree->columnWidth(i);
+        const double twips = pixels == columnPixels(column.mWidth, before)
+                                 ? column.mWidth
+                                 : pixelsToTwipsX(pixels) / before;
+        mTree->setColumnWidth(i, columnPixels(twips, scale()));
+    }
+}
+
+QList<TextRoom> ListView::textRooms() const
+{
+    QList<TextRoom> rooms;
+    if (mColumns.Count() == 0)
+        return rooms;
+    const QHeaderView *header = mTree->header();
+    const QStyle *style = mTree->style();
+    const int headerHeight = header->sizeHint().height();
+    // A row is as high as its texts need; a cell's text keeps this much free on either side.
+    const int textMargin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, mTree) + 1;
+    for (int i = 0; i < mColumns.Count(); ++i) {
+        const ColumnHeader &column = *mColumns.mHeaders[static_cast<std::size_t>(i)];
+        const int width = mTree->columnWidth(i);
+
+        QStyleOptionHeader section;
+        section.initFrom(header);
+        section.state |= QStyle::State_Horizontal;
+        section.orientation = Qt::Horizontal;
+        section.section = i;
+        section.text = column.Text();
+        section.textAlignment = columnAlignment(i);
+        section.rect = QRect(0, 0, width, headerHeight);
+        if (header->isSortIndicatorShown() && header->sortIndicatorSection() == i)
+            section.sortIndicator = QStyleOptionHeader::SortDown;
+        rooms.append({{column.Text()},
+                      style->subElementRect(QStyle::SE_HeaderLabel, &section, header).size(),
+                      header->font(),
+                      false,
+                      section.rect.size()});
+
+        if (column.mWholeTexts.isEmpty())
+            continue;
+        QStyleOptionViewItem cell;
+        cell.initFrom(mTree);
+        cell.features = QStyleOptionViewItem::HasDisplay;
+        cell.font = mTree->font();
+        cell.displayAlignment = columnAlignment(i);
+        cell.rect = QRect(0, 0, width, textSize(mTree->font(), column.Text(), false, 0).height());
+        if (i == 0 && mSmallIcons) { // the row's picture stands before its text
+            cell.features |= QStyleOptionViewItem::HasDecoration;
+            const int icon = style->pixelMetric(QStyle::PM_SmallIconSize, nullptr, mTree);
+            cell.decorationSize =
+                mTree->iconSize().isValid() ? mTree->iconSize() : QSize(icon, icon);
+        }
+        // The style gives a text the part of the cell it takes, up to what the cell has.
+        for (const QString &text : column.mWholeTexts) {
+            cell.text = text;
+            const QRect drawn = style->subElementRect(QStyle::SE_ItemViewItemText, &cell, mTree);
+            const int height = textSize(mTree->font(), text, false, 0).height();
+            rooms.append({{text},
+                          QSize(drawn.width() - 2 * textMargin, height),
+                          mTree->font(),
+                          false,
+                          QSize(width, height)});
+        }
+    }
+    return rooms;
 }
 
 void ListView::checkPicture(ImageList *list, int picture) const

@@ -13,6 +13,10 @@
 //    regard to case; rows added while it is true go to their sorted place. Sorted = false leaves
 //    the rows in the order they have.
 //  - Selected = true on a row selects it alone; SelectedItem is null when no row is selected.
+//  - Widths are in the window's twips and grow with its layout scale (DesignFont.h), as the
+//    controls do. The window fits the headers and, for each column, the texts it names as the
+//    ones that column must show whole (ColumnHeader::setWholeTexts: the event types a column
+//    shows, say); any other text longer than its column ends in "…".
 //  - Events: Click (left button released over the list), DblClick (left double click, or Enter
 //    on a row), ColumnClick(position 1..n), MouseDown(button 1 left, 2 right, 4 middle; shift
 //    bits as KeyDown's; x and y in twips from the control's corner) after the list has selected
@@ -49,9 +53,14 @@ public:
     Alignment alignment() const { return mAlignment; }
     void setAlignment(Alignment alignment);
     int Index() const; // its position, 1..Count
+    // The texts the column's cells may show that must be shown whole, whatever rows the list
+    // has at the time the window is fitted.
+    QStringList wholeTexts() const { return mWholeTexts; }
+    void setWholeTexts(const QStringList &texts) { mWholeTexts = texts; }
 
 private:
     friend class ColumnHeaderCollection;
+    friend class ListView;
     ColumnHeader(ListView *view, const QString &key, const QString &text, Alignment alignment)
         : mView(view), mKey(key), mText(text), mAlignment(alignment)
     {
@@ -61,6 +70,7 @@ private:
     QString mText;
     Alignment mAlignment;
     double mWidth = 0; // twips, as set
+    QStringList mWholeTexts;
 };
 
 class ColumnHeaderCollection
@@ -157,6 +167,10 @@ public:
 
     QTreeWidget *tree() const;
 
+    // Each header in its section, and each column's whole texts in its cells.
+    QList<TextRoom> textRooms() const override;
+    void layoutScaleChanged(double before) override;
+
 signals:
     void Click();
     void DblClick();
@@ -174,6 +188,9 @@ private:
     QVariant smallPicture(int picture) const;
     Qt::Alignment columnAlignment(int column) const;
     void checkPicture(ImageList *list, int picture) const;
+    // A column's width in the window's twips <-> pixels, at the window's layout scale.
+    int columnPixels(double twips, double scale) const;
+    double scale() const;
 
     ListViewTree *mTree;
     ColumnHeaderCollection mColumns;

@@ -4,7 +4,10 @@
 #include "platform/vb/Conversions.h"
 #include "platform/vb/RuntimeError.h"
 
+#include <QAbstractItemModel>
 #include <QCalendarWidget>
+#include <QStyle>
+#include <QTableView>
 
 namespace platform {
 
@@ -64,6 +67,37 @@ void MonthView::setYear(int year)
         vb::raise(vb::err::InvalidPropertyValue);
     const QDate now = mCalendar->selectedDate();
     select(clampedDay(year, now.month(), now.day()));
+}
+
+QList<TextRoom> MonthView::textRooms() const
+{
+    // Worked out from the calendar's size rather than read from its grid, which is laid out
+    // only once the window shows: a grid without a frame or headers, its cells dividing what
+    // the month-and-year bar above it leaves; a cell's text keeps free on either side what an
+    // item view keeps.
+    QList<TextRoom> rooms;
+    const auto *grid =
+        mCalendar->findChild<QTableView *>(QStringLiteral("qt_calendar_calendarview"));
+    const auto *bar = mCalendar->findChild<QWidget *>(QStringLiteral("qt_calendar_navigationbar"));
+    const QAbstractItemModel *model = grid ? grid->model() : nullptr;
+    if (!model || model->rowCount() <= 0 || model->columnCount() <= 0)
+        return rooms;
+    const int barHeight = bar && !bar->isHidden() ? bar->sizeHint().height() : 0;
+    const QSize cell(width() / model->columnCount(), (height() - barHeight) / model->rowCount());
+    const int textMargin =
+        grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1;
+    const QSize room(cell.width() - 2 * textMargin, cell.height());
+    for (int row = 0; row < model->rowCount(); ++row)
+        for (int column = 0; column < model->columnCount(); ++column) {
+            const QModelIndex index = model->index(row, column);
+            const QVariant font = index.data(Qt::FontRole);
+            rooms.append({{index.data(Qt::DisplayRole).toString()},
+                          room,
+                          font.isValid() ? font.value<QFont>() : grid->font(),
+                          false,
+                          cell});
+        }
+    return rooms;
 }
 
 void MonthView::select(const QDate &day)

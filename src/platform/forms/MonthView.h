@@ -34,6 +34,10 @@ public:
 
     QCalendarWidget *calendar() const { return mCalendar; }
 
+    // The weekday names and the day numbers of the month on show, each in its cell: the cells
+    // share the calendar's width and, below its month and year, its height.
+    QList<TextRoom> textRooms() const override;
+
 private:
     void select(const QDate &day);
 

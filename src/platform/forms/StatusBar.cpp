@@ -53,4 +53,35 @@ Panel &StatusBar::Panels(int index)
     return mPanels[static_cast<std::size_t>(index - 1)];
 }
 
+QSize StatusBar::sizeHint() const
+{
+    // An empty panel asks for less than one with a text: the bar keeps its height when its
+    // texts come and go, and the text that comes has its line.
+    QSize hint = Control::sizeHint();
+    const QLabel *first = mPanels.front().mLabel;
+    const QMargins margins = inner()->layout()->contentsMargins();
+    const int line = textSize(first->font(), QStringLiteral("X"), false, 0).height() +
+                     2 * first->frameWidth() + margins.top() + margins.bottom();
+    hint.setHeight(std::max(hint.height(), line));
+    return hint;
+}
+
+QList<TextRoom> StatusBar::textRooms() const
+{
+    // The bar's margins, the panels after the first at the widths their texts ask for, and the
+    // first panel's frame and indent (a framed label's, half an "x").
+    const QLabel *first = mPanels.front().mLabel;
+    const QMargins margins = inner()->layout()->contentsMargins();
+    int width = this->width() - margins.left() - margins.right();
+    for (std::size_t i = 1; i < mPanels.size(); ++i)
+        width -= mPanels[i].mLabel->sizeHint().width() + inner()->layout()->spacing();
+    const int frame = first->frameWidth();
+    const int indent = first->indent() >= 0
+                           ? first->indent()
+                           : first->fontMetrics().horizontalAdvance(QLatin1Char('x')) / 2;
+    const QSize room(width - 2 * frame - indent,
+                     height() - margins.top() - margins.bottom() - 2 * frame);
+    return {TextRoom{{first->text()}, room, first->font(), false}};
+}
+
 } // namespace platform

@@ -33,6 +33,11 @@ public:
     // Raises vb::RuntimeError 35600 "Index out of bounds" for a number it does not have.
     Panel &Panels(int index);
 
+    // The first panel's text, in the room the panels after it leave.
+    QList<TextRoom> textRooms() const override;
+    // As high as a line of text in a panel, whether the panels hold one or not.
+    QSize sizeHint() const override;
+
 private:
     std::vector<Panel> mPanels;
 };

@@ -2,6 +2,10 @@
 
 #include "platform/vb/RuntimeError.h"
 
+#include <QRegularExpression>
+#include <QStyle>
+#include <QStyleOption>
+#include <QTabBar>
 #include <QTabWidget>
 
 namespace platform {
@@ -60,6 +64,29 @@ QWidget *TabControl::page(int index) const
 {
     checkIndex(index);
     return mTabs->widget(index);
+}
+
+QList<TextRoom> TabControl::textRooms() const
+{
+    // A tab is as wide as its caption asks; what can cut a caption is the control's edge. The
+    // caption is measured as drawn, its access key's "&" left out.
+    QList<TextRoom> rooms;
+    const QTabBar *bar = mTabs->tabBar();
+    for (int i = 0; i < bar->count(); ++i) {
+        QStyleOptionTab tab;
+        tab.initFrom(bar);
+        tab.shape = bar->shape();
+        tab.rect = bar->tabRect(i);
+        tab.text = bar->tabText(i);
+        tab.iconSize = bar->iconSize();
+        tab.documentMode = bar->documentMode();
+        QRect text = bar->style()->subElementRect(QStyle::SE_TabBarTabText, &tab, bar);
+        text.setRight(std::min(text.right(), width() - 1));
+        QString shown = tab.text;
+        shown.replace(QRegularExpression(QStringLiteral("&(.)")), QStringLiteral("\\1"));
+        rooms.append({{shown}, text.size(), bar->font(), false, size()});
+    }
+    return rooms;
 }
 
 } // namespace platform

@@ -28,6 +28,9 @@ public:
     void setTab(int index);
     QWidget *page(int index) const;
 
+    // Each caption in its tab, as far as the tab lies within the control.
+    QList<TextRoom> textRooms() const override;
+
 signals:
     void Click(int previousTab);
 
