@@ -94,19 +94,53 @@ TEST_F(FormTest, AWindowUnloadedWhileAModalWindowRunsIsDeletedOnlyBackInTheOuter
 
 TEST_F(FormTest, AStepReachingAControlOfAnUnloadedWindowRaises91WhereTheStepCanTakeIt)
 {
+    // Where the control is reached: `attempt` runs inside the procedures and steps that each
+    // case sets up, as core::Procedure sets them up.
+    using Attempt = std::function<void()>;
     struct Case
     {
         const char *name;
         bool unloaded;
-        bool inStep;
-        bool inLoopInsideTheStep; // a handler that a box's loop runs while the step waits
+        std::function<void(const Attempt &)> around;
         bool raises;
     };
+    const auto inAStep = [](const Attempt &attempt) {
+        ProcedureFrame procedure;
+        const ProcedureFrame::Step step(procedure);
+        attempt();
+    };
     const Case cases[] = {
-        {"a step, window unloaded", true, true, false, true},
-        {"a step, window loaded", false, true, false, false},
-        {"between two steps of the procedure", true, false, false, false},
-        {"a handler run by a box inside the step", true, true, true, false},
+        {"a step", true, inAStep, true},
+        {"a step, the window still loaded", false, inAStep, false},
+        {"a procedure between its steps", true,
+         [](const Attempt &attempt) {
+             ProcedureFrame procedure;
+             attempt();
+         },
+         false},
+        {"a procedure between its steps, called from another's step", true,
+         [](const Attempt &attempt) {
+             ProcedureFrame outer;
+             const ProcedureFrame::Step step(outer);
+             ProcedureFrame inner;
+             attempt();
+         },
+         false},
+        {"a step, while a procedure made before it waits between its steps", true,
+         [](const Attempt &attempt) {
+             ProcedureFrame procedure;
+             ProcedureFrame transaction;
+             const ProcedureFrame::Step step(procedure);
+             attempt();
+         },
+         true},
+        {"a handler that a box's loop runs while the step waits", true,
+         [](const Attempt &attempt) {
+             ProcedureFrame procedure;
+             const ProcedureFrame::Step step(procedure);
+             insideAnEventLoop(attempt);
+         },
+         false},
     };
     using Reach = std::function<void(Window &)>;
     const std::pair<const char *, Reach> ways[] = {
@@ -129,25 +163,13 @@ TEST_F(FormTest, AStepReachingAControlOfAnUnloadedWindowRaises91WhereTheStepCanT
             if (c.unloaded)
                 w.form->Unload();
             std::optional<int> raised;
-            auto attempt = [&] {
+            c.around([&] {
                 try {
                     use(w);
                 } catch (const vb::RuntimeError &e) {
                     raised = e.number();
                 }
-            };
-            {
-                ProcedureFrame procedure;
-                if (c.inStep) {
-                    const ProcedureFrame::Step step(procedure);
-                    if (c.inLoopInsideTheStep)
-                        insideAnEventLoop(attempt);
-                    else
-                        attempt();
-                } else {
-                    attempt();
-                }
-            }
+            });
             if (c.raises)
                 EXPECT_EQ(raised, vb::err::ObjectVariableNotSet);
             else

@@ -20,11 +20,39 @@ namespace platform {
 
 namespace {
 
-// The running procedures, innermost last. Everything runs on the one user-interface thread.
-std::vector<ProcedureFrame *> &frames()
+// The running procedures and their running steps, innermost last, each a procedure (loop level
+// -1) or a step with the event loop level it started in. Everything runs on the one
+// user-interface thread.
+struct Running
 {
-    static std::vector<ProcedureFrame *> running;
-    return running;
+    const void *owner;
+    int stepLoopLevel;
+};
+
+std::vector<Running> &running()
+{
+    static std::vector<Running> stack;
+    return stack;
+}
+
+int &procedureCount()
+{
+    static int count = 0;
+    return count;
+}
+
+void push(const void *owner, int stepLoopLevel)
+{
+    running().push_back({owner, stepLoopLevel});
+}
+
+void pop(const void *owner)
+{
+    std::vector<Running> &stack = running();
+    const auto it = std::find_if(stack.rbegin(), stack.rend(),
+                                 [owner](const Running &r) { return r.owner == owner; });
+    if (it != stack.rend())
+        stack.erase(std::next(it).base());
 }
 
 int loopLevel()
@@ -63,7 +91,7 @@ void offerWhenIdle()
         return;
     watched = dispatcher;
     QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, dispatcher, [] {
-        if (!heldForms().isEmpty() && frames().empty() && atOutermostLoop())
+        if (!heldForms().isEmpty() && !procedureRunning() && atOutermostLoop())
             offerHeldForms();
     });
 }
@@ -88,38 +116,36 @@ protected:
 
 ProcedureFrame::ProcedureFrame()
 {
-    frames().push_back(this);
+    ++procedureCount();
+    push(this, -1);
 }
 
 ProcedureFrame::~ProcedureFrame()
 {
-    std::vector<ProcedureFrame *> &running = frames();
-    const auto it = std::find(running.rbegin(), running.rend(), this);
-    if (it != running.rend())
-        running.erase(std::next(it).base());
-    if (running.empty() && !heldForms().isEmpty() && atOutermostLoop())
+    pop(this);
+    --procedureCount();
+    if (!procedureRunning() && !heldForms().isEmpty() && atOutermostLoop())
         offerHeldForms();
 }
 
-ProcedureFrame::Step::Step(ProcedureFrame &frame)
-    : mFrame(frame), mOuterLoopLevel(frame.mStepLoopLevel)
+ProcedureFrame::Step::Step(ProcedureFrame &)
 {
-    mFrame.mStepLoopLevel = loopLevel();
+    push(this, loopLevel());
 }
 
 ProcedureFrame::Step::~Step()
 {
-    mFrame.mStepLoopLevel = mOuterLoopLevel;
+    pop(this);
 }
 
 bool procedureRunning()
 {
-    return !frames().empty();
+    return procedureCount() > 0;
 }
 
 bool stepMayRaise()
 {
-    return !frames().empty() && frames().back()->mStepLoopLevel == loopLevel();
+    return !running().empty() && running().back().stepLoopLevel == loopLevel();
 }
 
 Form *windowOf(const QObject *object)
@@ -139,7 +165,7 @@ void raiseIfWindowGone(const QObject *object)
 
 bool mayDeleteNow(Form *form)
 {
-    if (frames().empty() && atOutermostLoop())
+    if (!procedureRunning() && atOutermostLoop())
         return true;
     if (!heldForms().contains(form))
         heldForms().append(form);

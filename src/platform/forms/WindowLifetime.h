@@ -25,10 +25,10 @@
 //    handles by its own variant, as core::object() does for an unset object. Controls are reached
 //    through ControlRef (ControlRef.h), the type of every window's control members, and through
 //    reach() where a control is found another way (a window's Controls()). The error is raised
-//    only where a step can take it: while the innermost running procedure is inside one of its
-//    steps, in the event loop that runs that step. Elsewhere (code between steps, a handler run
-//    by a box's loop) the control is given back as it is: it is still alive, only hidden, so
-//    using it is harmless and shows nothing.
+//    only where a step takes it at once: when the innermost of the running procedures and steps
+//    is a step, run by the event loop that runs now. Elsewhere (a procedure's code between its
+//    steps, a handler that a box's loop runs) the control is given back as it is: it is still
+//    alive, only hidden, so using it is harmless and shows nothing.
 
 #include <QObject>
 
@@ -54,21 +54,13 @@ public:
         ~Step();
         Step(const Step &) = delete;
         Step &operator=(const Step &) = delete;
-
-    private:
-        ProcedureFrame &mFrame;
-        int mOuterLoopLevel;
     };
-
-private:
-    friend bool stepMayRaise();
-    int mStepLoopLevel = -1; // the event loop level a running step started in; -1 between steps
 };
 
 // Whether any procedure is running.
 bool procedureRunning();
-// Whether an error raised now reaches a step: the innermost running procedure is inside a step,
-// started in the event loop that runs now.
+// Whether an error raised now goes straight to a step's handler: the innermost of the running
+// procedures and steps is a step, started in the event loop that runs now.
 bool stepMayRaise();
 
 // The window `object` belongs to (itself, for a window): its nearest Form ancestor, or nullptr.
