@@ -26,6 +26,7 @@ bool Procedure::operator()(const std::function<void()> &step)
     for (;;) {
         std::optional<vb::RuntimeError> failure;
         try {
+            const platform::ProcedureFrame::Step running(mFrame);
             step();
             return !mLeft; // the step itself may have left the procedure
         } catch (const vb::RuntimeError &e) {

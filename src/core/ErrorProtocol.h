@@ -28,25 +28,36 @@
 //     p([&] { count = object(rs).RecordCount(); });   // never rs->RecordCount()
 //     p([&] { core::closeRecordset(rs); });           // no error when there is none
 //     return count;
+//
+// The same holds for a window's controls: a step that reaches a control of a window unloaded
+// meanwhile (while the step's procedure waited on a box) raises 91 (platform/forms/ControlRef.h).
+// A Procedure is a running procedure for the window layer, which keeps an unloaded window alive
+// while any is running (platform/forms/WindowLifetime.h).
 
+#include "platform/forms/WindowLifetime.h"
 #include "platform/vb/RuntimeError.h"
 
 #include <QString>
 
 #include <functional>
 #include <optional>
+#include <type_traits>
 
 namespace core {
 
 enum class ErrorVariant { Dialog, LogOnly, LogAndContinue, Silent };
 
 // The object behind an object variable (any pointer: raw, shared, unique, QPointer); raises 91
-// when it is not set, as using an unset object variable does.
+// when it is not set, as using an unset object variable does, and when it is a window that has
+// been unloaded or belongs to one (platform/forms/WindowLifetime.h).
 template <class Pointer> auto &object(const Pointer &pointer)
 {
     if (!pointer)
         vb::raise(vb::err::ObjectVariableNotSet);
-    return *pointer;
+    auto &target = *pointer;
+    if constexpr (std::is_base_of_v<QObject, std::remove_cvref_t<decltype(target)>>)
+        platform::raiseIfWindowGone(&target);
+    return target;
 }
 
 // What a procedure's own handler decides for an error before the variant applies.
@@ -103,6 +114,7 @@ private:
     bool mLeft = false;
     bool mZeroTimeStamp = false;
     std::function<ErrorAction(const vb::RuntimeError &)> mHandler;
+    platform::ProcedureFrame mFrame;
 };
 
 } // namespace core

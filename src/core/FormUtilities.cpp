@@ -8,6 +8,7 @@
 
 #include "platform/forms/Controls.h"
 #include "platform/forms/Form.h"
+#include "platform/forms/WindowLifetime.h"
 #include "platform/services/Services.h"
 #include "platform/vb/Conversions.h"
 
@@ -31,7 +32,8 @@ Control *controlAt(platform::Form *form, int index)
     const auto &controls = core::object(form).Controls();
     if (index < 0 || index >= controls.size())
         vb::raise(vb::err::SubscriptOutOfRange);
-    return controls.at(index);
+    // A gone window's controls raise 91 here, as its members do (ControlRef.h).
+    return platform::reach(controls.at(index));
 }
 
 int controlCount(platform::Form *form)

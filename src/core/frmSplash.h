@@ -5,6 +5,7 @@
 // entry's days until recomputed, loads the main window and unloads the splash again, all inside
 // that one Show. Nothing outside the window calls its procedures.
 
+#include "platform/forms/ControlRef.h"
 #include "platform/forms/Form.h"
 
 #include <cstdint>
@@ -28,18 +29,18 @@ public:
     // The program's picture (img1), which the about window shows too.
     static QIcon programPicture();
 
-    platform::PictureBox *img1 = nullptr;
-    platform::Image *imgLogo = nullptr;
-    platform::Label *lblProductName[2] = {nullptr, nullptr};
-    platform::Label *lblVersion = nullptr;
-    platform::Label *lblCopyright = nullptr;
-    platform::Label *lblCompany = nullptr;
-    platform::Label *lblQW = nullptr;
-    platform::Label *lblWarning = nullptr;
+    platform::ControlRef<platform::PictureBox> img1;
+    platform::ControlRef<platform::Image> imgLogo;
+    platform::ControlRef<platform::Label> lblProductName[2];
+    platform::ControlRef<platform::Label> lblVersion;
+    platform::ControlRef<platform::Label> lblCopyright;
+    platform::ControlRef<platform::Label> lblCompany;
+    platform::ControlRef<platform::Label> lblQW;
+    platform::ControlRef<platform::Label> lblWarning;
     // Never shown: only its background colour, the system's window background, is read
     // (gstrEnabledColor).
-    platform::TextBox *txtEnabledColor = nullptr;
-    platform::CommonDialog *cdlg1 = nullptr;
+    platform::ControlRef<platform::TextBox> txtEnabledColor;
+    platform::ControlRef<platform::CommonDialog> cdlg1;
 
     // Shows the ending box for argReason (1: no database connection) and ends the program.
     void msgEndingApp(std::int16_t argReason);

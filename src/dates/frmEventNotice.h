@@ -7,6 +7,7 @@
 // Open notices are found among platform::Forms() by the name "frmeventnotice" (any case) and
 // told apart by mlngVemoId.
 
+#include "platform/forms/ControlRef.h"
 #include "platform/forms/Form.h"
 #include "platform/vb/Variant.h"
 
@@ -49,19 +50,19 @@ public:
 
     // lbl1 is a control array, indexed as the design numbers it: 0 "Event Date:", 1 "Event:",
     // 2 "Name:", 3 "Note:", 4 "Show again:", 5 "Days til:".
-    std::array<platform::Label *, 6> lbl1{};
-    platform::TextBox *txtName = nullptr;
-    platform::TextBox *txtEventType = nullptr;
-    platform::TextBox *txtDate = nullptr;
-    platform::TextBox *txtDaysTil = nullptr;
-    platform::TextBox *txtNote = nullptr;
-    platform::Label *lblId = nullptr;
-    platform::CommandButton *cmdOK = nullptr;
-    platform::CommandButton *cmdCancel = nullptr;
-    platform::ComboBox *cbo1 = nullptr;
-    platform::CheckBox *chkDummy = nullptr;
+    std::array<platform::ControlRef<platform::Label>, 6> lbl1{};
+    platform::ControlRef<platform::TextBox> txtName;
+    platform::ControlRef<platform::TextBox> txtEventType;
+    platform::ControlRef<platform::TextBox> txtDate;
+    platform::ControlRef<platform::TextBox> txtDaysTil;
+    platform::ControlRef<platform::TextBox> txtNote;
+    platform::ControlRef<platform::Label> lblId;
+    platform::ControlRef<platform::CommandButton> cmdOK;
+    platform::ControlRef<platform::CommandButton> cmdCancel;
+    platform::ControlRef<platform::ComboBox> cbo1;
+    platform::ControlRef<platform::CheckBox> chkDummy;
     // 0 birthday, 1 anniversary, 2 holiday, 3 event, 4 reminder.
-    std::array<platform::Image *, 5> img1{};
+    std::array<platform::ControlRef<platform::Image>, 5> img1{};
 
     // The window's own icon, kept for event types outside the five.
     static QIcon ownIcon();

@@ -9,6 +9,7 @@
 //
 // A new window is made for every showing, so the frame counter starts at 0 each time.
 
+#include "platform/forms/ControlRef.h"
 #include "platform/forms/Form.h"
 
 #include <array>
@@ -43,12 +44,12 @@ public:
     std::array<platform::Label *, 9> lbl1{};
     // 1 the version, 0 the copyright.
     std::array<platform::Label *, 2> lblCopyright{};
-    platform::Label *lblUser = nullptr;
-    platform::PictureBox *pic1 = nullptr;
+    platform::ControlRef<platform::Label> lblUser;
+    platform::ControlRef<platform::PictureBox> pic1;
     std::array<platform::Image *, kLogoFrames> imgLogo{};
-    platform::CommandButton *cmdOK = nullptr;
-    platform::Image *img1 = nullptr;
-    platform::StatusBar *statBar1 = nullptr;
+    platform::ControlRef<platform::CommandButton> cmdOK;
+    platform::ControlRef<platform::Image> img1;
+    platform::ControlRef<platform::StatusBar> statBar1;
     QTimer *Timer1 = nullptr;
 
     // The frame counter: 0 before the first tick, then 1 to 30; pic1 shows frame counter - 1.

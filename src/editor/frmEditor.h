@@ -23,6 +23,7 @@
 // the focus in the name box, so its clipboard buttons act on the name; the Edit menu acts on
 // whichever box has the focus. File > Close and the toolbar's exit unload the editor.
 
+#include "platform/forms/ControlRef.h"
 #include "platform/forms/Form.h"
 
 #include <QPointer>
@@ -119,25 +120,25 @@ public:
     platform::Menu *mnuWebsite = nullptr;
     platform::Menu *mnuAbout = nullptr;
     platform::ImageList *ils2 = nullptr;
-    platform::Toolbar *tlBar1 = nullptr;
-    platform::Frame *fra1 = nullptr;
-    platform::Label *lblName = nullptr;
-    platform::TextBox *txtName = nullptr;
-    platform::Label *lblEvent = nullptr;
-    platform::ComboBox *cboEvents = nullptr;
-    platform::Label *lblDate = nullptr;
-    platform::DTPicker *DTPdate = nullptr;
-    platform::Label *lblAlert = nullptr;
-    platform::ComboBox *cboAlertDays = nullptr;
-    platform::Label *lblDaysBefore = nullptr;
-    platform::Label *lblTime = nullptr;
-    platform::DTPicker *DTPtime = nullptr;
-    platform::Label *lblNotes = nullptr;
-    platform::TextBox *txtNotes = nullptr;
-    platform::Label *lblEventId = nullptr;
-    platform::Label *lblRecId = nullptr;
-    platform::StatusBar *statBar1 = nullptr;
-    platform::CommonDialog *cdlg1 = nullptr;
+    platform::ControlRef<platform::Toolbar> tlBar1;
+    platform::ControlRef<platform::Frame> fra1;
+    platform::ControlRef<platform::Label> lblName;
+    platform::ControlRef<platform::TextBox> txtName;
+    platform::ControlRef<platform::Label> lblEvent;
+    platform::ControlRef<platform::ComboBox> cboEvents;
+    platform::ControlRef<platform::Label> lblDate;
+    platform::ControlRef<platform::DTPicker> DTPdate;
+    platform::ControlRef<platform::Label> lblAlert;
+    platform::ControlRef<platform::ComboBox> cboAlertDays;
+    platform::ControlRef<platform::Label> lblDaysBefore;
+    platform::ControlRef<platform::Label> lblTime;
+    platform::ControlRef<platform::DTPicker> DTPtime;
+    platform::ControlRef<platform::Label> lblNotes;
+    platform::ControlRef<platform::TextBox> txtNotes;
+    platform::ControlRef<platform::Label> lblEventId;
+    platform::ControlRef<platform::Label> lblRecId;
+    platform::ControlRef<platform::StatusBar> statBar1;
+    platform::ControlRef<platform::CommonDialog> cdlg1;
 
 signals:
     void mblnIsRunningChanged(bool running);

@@ -6,6 +6,7 @@
 // and select their whole text when they get the focus; their context menu is the standard one.
 // Enter, OK and the close box close the window; Esc does nothing.
 
+#include "platform/forms/ControlRef.h"
 #include "platform/forms/Form.h"
 
 namespace platform {
@@ -24,14 +25,14 @@ public:
     static constexpr double kClientWidth = 5505;
     static constexpr double kClientHeight = 2865;
 
-    platform::Image *img1 = nullptr;
-    platform::Label *lbl1 = nullptr;
-    platform::Label *lbl2 = nullptr;
-    platform::TextBox *Txt1 = nullptr;
-    platform::Label *Label1 = nullptr;
-    platform::TextBox *Txt2 = nullptr;
-    platform::CommandButton *cmdOK = nullptr;
-    platform::CommandButton *cmdCancel = nullptr;
+    platform::ControlRef<platform::Image> img1;
+    platform::ControlRef<platform::Label> lbl1;
+    platform::ControlRef<platform::Label> lbl2;
+    platform::ControlRef<platform::TextBox> Txt1;
+    platform::ControlRef<platform::Label> Label1;
+    platform::ControlRef<platform::TextBox> Txt2;
+    platform::ControlRef<platform::CommandButton> cmdOK;
+    platform::ControlRef<platform::CommandButton> cmdCancel;
 
 protected:
     void Form_Load() override;

@@ -32,6 +32,7 @@
 //    the desktop has no notification area the icon cannot be placed, and the window is
 //    minimised instead of hidden, so that the running program stays within reach.
 
+#include "platform/forms/ControlRef.h"
 #include "platform/forms/Form.h"
 #include "platform/services/NotifyIcon.h"
 #include "platform/vb/Variant.h"
@@ -156,24 +157,24 @@ public:
     // completed or not (Empty before the first).
     vb::Variant mvarBuildTried;
 
-    platform::TabControl *tab1 = nullptr;
-    platform::ListView *lvw1 = nullptr;
-    platform::MonthView *MonthView1 = nullptr;
+    platform::ControlRef<platform::TabControl> tab1;
+    platform::ControlRef<platform::ListView> lvw1;
+    platform::ControlRef<platform::MonthView> MonthView1;
     platform::ImageList *ils3 = nullptr;
-    platform::CheckBox *chkSound = nullptr;
-    platform::CheckBox *chkTimerOn = nullptr;
-    platform::CheckBox *chkShowEvents = nullptr;
-    platform::CheckBox *chkSysTray = nullptr;
-    platform::Label *lblDefaultAlertDays = nullptr;
-    platform::ComboBox *cboDefalutAlertDays = nullptr;
-    platform::Label *lblDefaultEvent = nullptr;
-    platform::ComboBox *cboDefaultEvent = nullptr;
-    platform::Label *lblDefaultTime = nullptr;
-    platform::DTPicker *DTPDefaultTime = nullptr;
-    platform::CheckBox *chkDummy = nullptr;
-    platform::StatusBar *statBar1 = nullptr;
-    platform::CommonDialog *cdlg1 = nullptr;
-    platform::Toolbar *tlBar1 = nullptr;
+    platform::ControlRef<platform::CheckBox> chkSound;
+    platform::ControlRef<platform::CheckBox> chkTimerOn;
+    platform::ControlRef<platform::CheckBox> chkShowEvents;
+    platform::ControlRef<platform::CheckBox> chkSysTray;
+    platform::ControlRef<platform::Label> lblDefaultAlertDays;
+    platform::ControlRef<platform::ComboBox> cboDefalutAlertDays;
+    platform::ControlRef<platform::Label> lblDefaultEvent;
+    platform::ControlRef<platform::ComboBox> cboDefaultEvent;
+    platform::ControlRef<platform::Label> lblDefaultTime;
+    platform::ControlRef<platform::DTPicker> DTPDefaultTime;
+    platform::ControlRef<platform::CheckBox> chkDummy;
+    platform::ControlRef<platform::StatusBar> statBar1;
+    platform::ControlRef<platform::CommonDialog> cdlg1;
+    platform::ControlRef<platform::Toolbar> tlBar1;
     platform::ImageList *ils2 = nullptr;
     platform::Msghook *Msghook = nullptr;
     QTimer *Timer1 = nullptr;

@@ -37,4 +37,22 @@ QString OpenDatabaseTest::debugLog() const
     return QString::fromLocal8Bit(f.readAll());
 }
 
+QStringList OpenDatabaseTest::loggedProcedures(int number) const
+{
+    // An entry: the error's text, "Number: n", "Description: " and the procedure's name, its
+    // time, a blank line.
+    QStringList names;
+    const QString numberLine = QStringLiteral("Number: ") + QString::number(number);
+    const QString nameLine = QStringLiteral("Description: ");
+    for (const QString &entry : debugLog().split(QStringLiteral("\r\n\r\n"))) {
+        const QStringList lines = entry.split(QStringLiteral("\r\n"));
+        if (!lines.contains(numberLine))
+            continue;
+        for (const QString &line : lines)
+            if (line.startsWith(nameLine))
+                names << line.mid(nameLine.size());
+    }
+    return names;
+}
+
 } // namespace kxtest

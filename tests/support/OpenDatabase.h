@@ -31,6 +31,8 @@ protected:
                           const QString &notes = QString());
     // The debug log's text ("" when there is none).
     QString debugLog() const;
+    // The procedure names of the log's entries for error `number`, in the order written.
+    QStringList loggedProcedures(int number) const;
 
     ScriptedPlatform platform;
 };

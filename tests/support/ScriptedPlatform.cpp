@@ -8,7 +8,9 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QPointer>
 #include <QTimer>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -16,9 +18,10 @@ namespace kxtest {
 
 // ---- Message box ----------------------------------------------------------------------------
 
-void ScriptedMessageBox::expect(int answer, const QString &promptContains)
+void ScriptedMessageBox::expect(int answer, const QString &promptContains,
+                                std::function<void()> meanwhile)
 {
-    mAnswers.push_back({answer, promptContains});
+    mAnswers.push_back({answer, promptContains, std::move(meanwhile)});
 }
 
 int ScriptedMessageBox::unexpectedAnswer(int style)
@@ -57,7 +60,21 @@ int ScriptedMessageBox::show(const QString &prompt, int style, const QString &ti
     if (!next.promptContains.isEmpty() && !prompt.contains(next.promptContains))
         ADD_FAILURE() << "Message box \"" << prompt.toStdString() << "\" was expected to contain \""
                       << next.promptContains.toStdString() << "\"";
+    if (next.meanwhile)
+        next.meanwhile();
     return next.answer;
+}
+
+void closeBehindTheBox(QWidget *window)
+{
+    QPointer<QWidget> target(window);
+    QEventLoop loop;
+    QTimer::singleShot(0, &loop, [&] {
+        if (target)
+            target->close();
+        QTimer::singleShot(0, &loop, &QEventLoop::quit);
+    });
+    loop.exec();
 }
 
 // ---- File dialogs ---------------------------------------------------------------------------
@@ -71,12 +88,11 @@ std::optional<QString> ScriptedFileDialogs::answer(const platform::FileDialogReq
                       << request.title.toStdString() << "\"";
         return std::nullopt;
     }
-    const bool cancel = !mAnswers.front().has_value();
-    const QString path = mAnswers.front().value_or(QString());
+    const Answer next = mAnswers.front();
     mAnswers.pop_front();
-    if (cancel)
-        return std::nullopt;
-    return path;
+    if (next.meanwhile)
+        next.meanwhile();
+    return next.path;
 }
 
 std::optional<QString> ScriptedFileDialogs::open(const platform::FileDialogRequest &request,

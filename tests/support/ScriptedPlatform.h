@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <vector>
@@ -31,7 +32,10 @@ class ScriptedMessageBox : public platform::MessageBoxService
 {
 public:
     // The answer to the next box; with `promptContains`, that box's prompt must contain it.
-    void expect(int answer, const QString &promptContains = {});
+    // `meanwhile` runs while the box is up, before it is answered: what the user or the desktop
+    // does behind a modal box.
+    void expect(int answer, const QString &promptContains = {},
+                std::function<void()> meanwhile = {});
     int show(const QString &prompt, int style, const QString &title) override;
 
     // Answers every box with `answer` once the expected answers are used up, none of them
@@ -52,6 +56,7 @@ private:
     {
         int answer;
         QString promptContains;
+        std::function<void()> meanwhile;
     };
     std::deque<Answer> mAnswers;
     std::vector<MessageBoxCall> mCalls;
@@ -69,8 +74,15 @@ struct FileDialogCall
 class ScriptedFileDialogs : public platform::FileDialogService
 {
 public:
-    void expectPath(const QString &path) { mAnswers.push_back(path); }
-    void expectCancel() { mAnswers.push_back(std::nullopt); }
+    // `meanwhile` runs while the dialog is up, before it is answered.
+    void expectPath(const QString &path, std::function<void()> meanwhile = {})
+    {
+        mAnswers.push_back({path, std::move(meanwhile)});
+    }
+    void expectCancel(std::function<void()> meanwhile = {})
+    {
+        mAnswers.push_back({std::nullopt, std::move(meanwhile)});
+    }
 
     std::optional<QString> open(const platform::FileDialogRequest &request,
                                 QWidget *owner) override;
@@ -83,7 +95,12 @@ public:
 private:
     std::optional<QString> answer(const platform::FileDialogRequest &request, QWidget *owner,
                                   bool open);
-    std::deque<std::optional<QString>> mAnswers;
+    struct Answer
+    {
+        std::optional<QString> path; // nothing: cancelled
+        std::function<void()> meanwhile;
+    };
+    std::deque<Answer> mAnswers;
     std::vector<FileDialogCall> mCalls;
 };
 
@@ -269,6 +286,11 @@ private:
     std::deque<Answer> mAnswers;
     std::vector<PopupMenuCall> mCalls;
 };
+
+// Closes `window` as the desktop's accessibility interface can while a modal box is up: from
+// inside a running event loop, which also runs whatever deferred deletions are due in it, as the
+// box's own loop would. For a box's or a dialog's `meanwhile`.
+void closeBehindTheBox(QWidget *window);
 
 // Owns one of each double and installs them for its lifetime; the services in force before are
 // back after its destruction. The program folder is a fresh temporary folder.

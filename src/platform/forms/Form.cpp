@@ -4,6 +4,7 @@
 #include "DesignFont.h"
 #include "Menu.h"
 #include "Twips.h"
+#include "WindowLifetime.h"
 
 #include "platform/services/WindowHandles.h"
 
@@ -196,6 +197,9 @@ void Form::setVisible(bool visible)
 
 bool Form::event(QEvent *event)
 {
+    // Held until no frame of the window can be on the stack (WindowLifetime.h).
+    if (event->type() == QEvent::DeferredDelete && !mayDeleteNow(this))
+        return true;
     if (event->type() == QEvent::ApplicationFontChange && !mUnloaded)
         fitToDesktopFont(*this, FitStart::Afresh, FitAnchor::Centre);
     return QWidget::event(event);
@@ -259,6 +263,7 @@ bool Form::Unload()
         return false;
     mUnloaded = true;
     hide();
+    silence(*this);
     formList().removeAll(this);
     emit Unloaded();
     if (mModalLoop)

@@ -18,9 +18,11 @@
 //  - Load() runs Form_Load() once; Show() and ShowModal() load the window first. ShowModal
 //    returns when the window has been unloaded, running a local event loop meanwhile.
 //  - Unload() runs Form_Unload(cancel) (a non-zero cancel keeps the window), hides the window,
-//    removes it from Forms(), emits Unloaded and deletes it later, so it is safe from the
-//    window's own handlers. The close box goes the same way, except that a disabled window
-//    refuses it: no Form_Unload, the window stays.
+//    silences it (its timers, its focus), removes it from Forms(), emits Unloaded and deletes
+//    it later: only once no procedure of it can still be running (WindowLifetime.h), so it is
+//    safe from the window's own handlers and from a procedure that waits on a box. The close
+//    box goes the same way, except that a disabled window refuses it: no Form_Unload, the
+//    window stays.
 //  - Controls() lists the window's controls in the order they were created (registered); each
 //    Control registers itself with the Form it is created in, containers included.
 //  - A command button marked Default is clicked by Enter, one marked Cancel by Esc, wherever the
