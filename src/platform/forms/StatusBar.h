@@ -18,11 +18,13 @@ public:
 
 private:
     friend class StatusBar;
-    explicit Panel(QLabel *label) : mLabel(label) {}
+    Panel(StatusBar *bar, QLabel *label) : mBar(bar), mLabel(label) {}
+    StatusBar *mBar;
     QLabel *mLabel;
 };
 
-// A status bar along the bottom of its window, with panels numbered from 1.
+// A status bar along the bottom of its window, with panels numbered from 1. The accessibility
+// interface reads it as a status bar (Accessibility.h).
 class StatusBar : public Control
 {
     Q_OBJECT
@@ -32,6 +34,9 @@ public:
     int PanelCount() const { return static_cast<int>(mPanels.size()); }
     // Raises vb::RuntimeError 35600 "Index out of bounds" for a number it does not have.
     Panel &Panels(int index);
+
+    // Every panel's text, as a screen reader reads the bar.
+    QString panelTexts() const;
 
 private:
     std::vector<Panel> mPanels;
