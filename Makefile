@@ -7,7 +7,7 @@ JOBS ?= $(shell nproc)
 
 PACKAGES := cmake g++ make pkg-config qt6-base-dev qt6-multimedia-dev libqt6multimedia6 \
             qt6-qpa-plugins libsqlcipher-dev sqlcipher libgtest-dev libgmock-dev libbenchmark-dev \
-            xvfb xauth trayer xdotool libxcb1-dev xclip
+            xvfb xauth trayer xdotool libxcb1-dev xclip dbus-daemon at-spi2-core
 
 .PHONY: deps configure build program run test sanitize bench screenshot clean
 

@@ -5,6 +5,7 @@
 #include "core/ToolbarPictures.h"
 #include "core/modFehlerHandler.h"
 
+#include "platform/forms/Accessibility.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Pictures.h"
 #include "platform/services/Services.h"
@@ -192,6 +193,11 @@ frmEventNotice::frmEventNotice(QWidget *parent) : Form(QStringLiteral("frmEventN
         img->hide();
         img1[static_cast<std::size_t>(i)] = img;
     }
+
+    const std::pair<int, platform::Control *> named[] = {
+        {2, txtName}, {1, txtEventType}, {0, txtDate}, {5, txtDaysTil}, {3, txtNote}, {4, cbo1}};
+    for (const auto &[index, field] : named)
+        platform::labelFor(lbl1[static_cast<std::size_t>(index)], field);
 
     // The design's tab order, controls that cannot take the focus left out.
     const QList<QWidget *> tabOrder = {cmdOK,        cmdCancel, cbo1,     txtNote,   txtName,

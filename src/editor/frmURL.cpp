@@ -4,6 +4,7 @@
 #include "core/Globals.h"
 #include "core/MainCode_QW.h"
 
+#include "platform/forms/Accessibility.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Pictures.h"
 
@@ -72,6 +73,9 @@ frmURL::frmURL(QWidget *parent) : Form(QStringLiteral("frmURL"), parent)
     cmdCancel = new CommandButton(this, QStringLiteral("cmdCancel"), QStringLiteral("Cancel"));
     cmdCancel->Move(90, 3570, 1125, 465);
     cmdCancel->setCancel(true);
+
+    platform::labelFor(lbl2, Txt1);
+    platform::labelFor(Label1, Txt2);
 
     const QList<QWidget *> tabOrder = {cmdOK, Txt1, Txt2, cmdCancel};
     for (int i = 1; i < tabOrder.size(); ++i)

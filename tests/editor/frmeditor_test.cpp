@@ -629,22 +629,26 @@ TEST_F(EditorTest, FieldsAreNamedByTheirLabelsAndFollowTheTabOrder)
     for (const auto &[field, name] : named)
         EXPECT_EQ(field->inner()->accessibleName(), name) << field->Name().toStdString();
 
-    // Tab goes from field to field (through a picker's parts first), and round to the name.
+    // Each press of Tab goes to the next field, a date or time picker being one stop, and round
+    // to the name; Shift+Tab goes back the same way.
+    editor->Show();
+    QApplication::setActiveWindow(editor);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(editor));
     editor->txtName->SetFocus();
-    QApplication::processEvents();
-    std::vector<QString> order;
-    for (int presses = 0; presses < 20 && order.size() < 7; ++presses) {
-        platform::Control *active = editor->ActiveControl();
-        ASSERT_NE(active, nullptr);
-        if (order.empty() || order.back() != active->Name())
-            order.push_back(active->Name());
+    const QStringList order = {"txtName", "cboEvents", "DTPdate", "cboAlertDays",
+                               "DTPtime", "txtNotes",  "txtName"};
+    const auto active = [editor] {
+        platform::Control *control = editor->ActiveControl();
+        return control ? control->Name() : QString();
+    };
+    for (qsizetype i = 1; i < order.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(active(), order[i]) << "Tab from " << order[i - 1].toStdString();
     }
-    EXPECT_EQ(order,
-              (std::vector<QString>{QStringLiteral("txtName"), QStringLiteral("cboEvents"),
-                                    QStringLiteral("DTPdate"), QStringLiteral("cboAlertDays"),
-                                    QStringLiteral("DTPtime"), QStringLiteral("txtNotes"),
-                                    QStringLiteral("txtName")}));
+    for (qsizetype i = order.size() - 2; i >= 0; --i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        EXPECT_EQ(active(), order[i]) << "Shift+Tab from " << order[i + 1].toStdString();
+    }
 }
 
 TEST_F(EditorTest, ControlsLieInsideTheWindowAndDoNotOverlap)

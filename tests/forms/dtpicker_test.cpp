@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QDateTimeEdit>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -115,6 +116,58 @@ TEST_F(DTPickerTest, ChangeFiresOncePerChangeFromCodeOrTheUser)
     QTest::keyClick(dtp->edit(), Qt::Key_Up);
     EXPECT_EQ(changes.count(), 2);
     EXPECT_EQ(vb::CDate(dtp->Value()).time(), QTime(11, 30));
+}
+
+TEST_F(DTPickerTest, IsOneTabStopWhoseArrowsGoFromPartToPart)
+{
+    auto *before = new QLineEdit(form);
+    auto *dtp = new DTPicker(form, QStringLiteral("DTPtime"), DTPicker::Format::Time);
+    auto *after = new QLineEdit(form);
+    QWidget::setTabOrder(before, dtp);
+    QWidget::setTabOrder(dtp, after);
+    dtp->setValue(vb::Variant(at(1899, 12, 30, 9, 5)));
+    form->show();
+    QApplication::setActiveWindow(form);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form));
+
+    // Tab enters on the first part (the hour), Shift+Tab on the last (AM/PM).
+    before->setFocus();
+    QTest::keyClick(before, Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), dtp->edit());
+    EXPECT_EQ(dtp->edit()->currentSection(), QDateTimeEdit::HourSection);
+    // Right goes to the next part, Up and Down change it; Right stops at the last part, Left at
+    // the first.
+    const struct
+    {
+        Qt::Key key;
+        QDateTimeEdit::Section section;
+        QTime time;
+    } presses[] = {
+        {Qt::Key_Right, QDateTimeEdit::MinuteSection, QTime(9, 5)},
+        {Qt::Key_Up, QDateTimeEdit::MinuteSection, QTime(9, 6)},
+        {Qt::Key_Right, QDateTimeEdit::SecondSection, QTime(9, 6)},
+        {Qt::Key_Right, QDateTimeEdit::AmPmSection, QTime(9, 6)},
+        {Qt::Key_Right, QDateTimeEdit::AmPmSection, QTime(9, 6)},
+        {Qt::Key_Left, QDateTimeEdit::SecondSection, QTime(9, 6)},
+        {Qt::Key_Left, QDateTimeEdit::MinuteSection, QTime(9, 6)},
+        {Qt::Key_Left, QDateTimeEdit::HourSection, QTime(9, 6)},
+        {Qt::Key_Left, QDateTimeEdit::HourSection, QTime(9, 6)},
+        {Qt::Key_Down, QDateTimeEdit::HourSection, QTime(8, 6)},
+    };
+    for (const auto &p : presses) {
+        QTest::keyClick(dtp->edit(), p.key);
+        EXPECT_EQ(dtp->edit()->currentSection(), p.section) << p.key;
+        EXPECT_EQ(vb::CDate(dtp->Value()).time(), p.time) << p.key;
+    }
+    // One Tab leaves it, from whichever part; one Shift+Tab comes back.
+    QTest::keyClick(dtp->edit(), Qt::Key_Right);
+    QTest::keyClick(dtp->edit(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), after);
+    QTest::keyClick(after, Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), dtp->edit());
+    EXPECT_EQ(dtp->edit()->currentSection(), QDateTimeEdit::AmPmSection);
+    QTest::keyClick(dtp->edit(), Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), before);
 }
 
 } // namespace

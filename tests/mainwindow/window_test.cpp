@@ -7,8 +7,10 @@
 #include "platform/forms/TabControl.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTest>
 
 using kxmaintest::MainWindowTest;
 
@@ -122,6 +124,39 @@ TEST_F(WindowTest, ScreenReadersReadTheTabsTheListAndEachFieldByItsCaption)
             ASSERT_NE(cell, nullptr) << r << "," << c;
             EXPECT_EQ(cell->text(QAccessible::Name), rows[r][c]) << r << "," << c;
         }
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(WindowTest, TabGoesThroughTheSettingsTabOneStopPerField)
+{
+    load();
+    frm->tab1->setTab(1);
+    QApplication::setActiveWindow(frm);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frm));
+    frm->chkSound->SetFocus();
+    // "Start in System Tray" is shown, not offered: Tab passes it by.
+    const QStringList order = {"chkSound",        "chkTimerOn",
+                               "chkShowEvents",   "cboDefalutAlertDays",
+                               "cboDefaultEvent", "DTPDefaultTime"};
+    const auto active = [this] {
+        platform::Control *control = frm->ActiveControl();
+        return control ? control->Name() : QString();
+    };
+    ASSERT_EQ(active(), order.first());
+    for (qsizetype i = 1; i < order.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(active(), order[i]) << "Tab from " << order[i - 1].toStdString();
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_NE(active(), order.last()) << "one Tab leaves the time picker";
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    for (qsizetype i = order.size() - 1; i >= 0; --i) {
+        EXPECT_EQ(active(), order[i]) << "Shift+Tab";
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    }
 }
 
 } // namespace

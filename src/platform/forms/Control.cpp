@@ -1,5 +1,6 @@
 #include "Control.h"
 
+#include "Accessibility.h"
 #include "Form.h"
 #include "Twips.h"
 
@@ -148,6 +149,7 @@ Qt::Alignment horizontalAlignment(Alignment alignment)
 Control::Control(ControlKind kind, QWidget *parent, const QString &name)
     : QWidget(parent), mKind(kind)
 {
+    installAccessibility();
     setObjectName(name);
     for (QWidget *w = parent; w; w = w->parentWidget()) {
         if (auto *form = qobject_cast<Form *>(w)) {
@@ -220,7 +222,10 @@ QRectF Control::twipsRect() const
 void Control::place(const QRectF &twips)
 {
     mTwips = twips;
+    const bool wasOutside = liesOutsideItsWindow(this);
     setGeometry(pixelsOf(twips));
+    if (wasOutside != liesOutsideItsWindow(this))
+        controlPlaced(this);
 }
 
 double Control::Left() const

@@ -6,6 +6,7 @@
 #include "platform/vb/RuntimeError.h"
 
 #include <QDateTimeEdit>
+#include <QKeyEvent>
 #include <QSignalBlocker>
 
 #include <algorithm>
@@ -26,6 +27,31 @@ vb::Date fromEditTime(const QDateTime &dt)
 {
     return vb::Date::fromQDateTime(dt);
 }
+
+// The picker is one Tab stop, as the platform's is: Tab and Shift+Tab leave it, Left and Right
+// go from part to part (day, month, year; hour, minute, ...), Up and Down change the part.
+class PickerEdit : public QDateTimeEdit
+{
+public:
+    using QDateTimeEdit::QDateTimeEdit;
+
+protected:
+    bool focusNextPrevChild(bool next) override { return QWidget::focusNextPrevChild(next); }
+
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+        if (plain && (event->key() == Qt::Key_Left || event->key() == Qt::Key_Right)) {
+            const int step = event->key() == Qt::Key_Left ? -1 : 1;
+            const int part = std::clamp(currentSectionIndex() + step, 0, sectionCount() - 1);
+            setCurrentSectionIndex(part);
+            setSelectedSection(sectionAt(part));
+            event->accept();
+            return;
+        }
+        QDateTimeEdit::keyPressEvent(event);
+    }
+};
 
 } // namespace
 
@@ -50,7 +76,7 @@ QString qtDisplayFormat(const QString &picture)
 }
 
 DTPicker::DTPicker(QWidget *parent, const QString &name, Format format)
-    : Control(ControlKind::DTPicker, parent, name), mEdit(new QDateTimeEdit(this)),
+    : Control(ControlKind::DTPicker, parent, name), mEdit(new PickerEdit(this)),
       mMinimum(toEditTime(vb::Date::fromYmd(1601, 1, 1))),
       mMaximum(
           toEditTime(vb::Date::fromDayAndTime(vb::Date::fromYmd(9999, 12, 31).dayNumber(), 86399))),

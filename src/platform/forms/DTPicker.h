@@ -10,6 +10,8 @@
 // value outside raises 35775; a range set around the value moves the value into it. Change fires
 // once for every change of the value, whether the user made it or code set it; setting the value it
 // already has fires nothing. The first value is the clock's now, to the second.
+// Keys: the picker is one Tab stop; Left and Right go from part to part of the date or time, Up
+// and Down change the part.
 
 #include "Control.h"
 

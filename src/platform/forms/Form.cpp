@@ -1,5 +1,6 @@
 #include "Form.h"
 
+#include "Accessibility.h"
 #include "Controls.h"
 #include "DesignFont.h"
 #include "Menu.h"
@@ -56,6 +57,7 @@ Control *controlOf(QWidget *widget)
 
 Form::Form(const QString &name, QWidget *parent) : QWidget(parent, Qt::Window)
 {
+    installAccessibility();
     setObjectName(name);
     formList().append(this);
 }

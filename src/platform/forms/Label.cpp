@@ -1,5 +1,7 @@
 #include "Label.h"
 
+#include "Accessibility.h"
+
 #include <QLabel>
 
 namespace platform {
@@ -22,6 +24,8 @@ QString Label::Caption() const
 void Label::setCaption(const QString &caption)
 {
     mLabel->setText(caption);
+    if (mNamedField)
+        labelFor(this, mNamedField);
 }
 
 void Label::setAlignment(Alignment alignment)

@@ -2,6 +2,8 @@
 
 #include "Control.h"
 
+#include <QPointer>
+
 class QLabel;
 
 namespace platform {
@@ -25,6 +27,10 @@ public:
 
     std::optional<TextRoom> textRoom() const override;
 
+    // The field the label names for screen readers (labelFor): the name follows the caption.
+    Control *namedField() const { return mNamedField; }
+    void setNamedField(Control *field) { mNamedField = field; }
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
 
@@ -32,6 +38,7 @@ private:
     void syncWrap();
 
     QLabel *mLabel;
+    QPointer<Control> mNamedField;
     Alignment mAlignment = Alignment::Left;
     bool mWordWrap = true;
 };

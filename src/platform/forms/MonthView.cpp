@@ -8,6 +8,7 @@
 #include <QCalendarWidget>
 #include <QStyle>
 #include <QTableView>
+#include <QToolButton>
 
 namespace platform {
 
@@ -31,6 +32,14 @@ MonthView::MonthView(QWidget *parent, const QString &name)
     if (const Clock *clock = services().clock)
         select(clock->now().date());
     setInner(mCalendar);
+    // The month arrows show pictures only; a screen reader needs words for them.
+    const std::pair<const char *, QString> arrows[] = {
+        {"qt_calendar_prevmonth", QStringLiteral("Previous month")},
+        {"qt_calendar_nextmonth", QStringLiteral("Next month")},
+    };
+    for (const auto &[objectName, spoken] : arrows)
+        if (auto *arrow = mCalendar->findChild<QToolButton *>(QLatin1String(objectName)))
+            arrow->setAccessibleName(spoken);
 }
 
 vb::Date MonthView::Value() const

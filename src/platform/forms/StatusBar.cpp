@@ -1,5 +1,7 @@
 #include "StatusBar.h"
 
+#include "Accessibility.h"
+
 #include "platform/vb/RuntimeError.h"
 
 #include <QHBoxLayout>
@@ -20,7 +22,9 @@ QString Panel::Text() const
 
 void Panel::setText(const QString &text)
 {
+    const QString before = mBar->panelTexts();
     mLabel->setText(text);
+    notifyTextChanged(mBar, before, mBar->panelTexts());
 }
 
 StatusBar::StatusBar(QWidget *parent, const QString &name, int panelCount)
@@ -36,7 +40,7 @@ StatusBar::StatusBar(QWidget *parent, const QString &name, int panelCount)
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         label->setTextFormat(Qt::PlainText);
         layout->addWidget(label, i == 0 ? 1 : 0);
-        mPanels.push_back(Panel(label));
+        mPanels.push_back(Panel(this, label));
     }
     setInner(bar);
     setFocusPolicy(Qt::NoFocus);
@@ -82,6 +86,15 @@ QList<TextRoom> StatusBar::textRooms() const
     const QSize room(width - 2 * frame - indent,
                      height() - margins.top() - margins.bottom() - 2 * frame);
     return {TextRoom{{first->text()}, room, first->font(), false}};
+}
+
+QString StatusBar::panelTexts() const
+{
+    QStringList texts;
+    for (const Panel &panel : mPanels)
+        if (!panel.Text().isEmpty())
+            texts << panel.Text();
+    return texts.join(QLatin1Char(' '));
 }
 
 } // namespace platform

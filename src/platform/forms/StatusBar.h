@@ -18,11 +18,13 @@ public:
 
 private:
     friend class StatusBar;
-    explicit Panel(QLabel *label) : mLabel(label) {}
+    Panel(StatusBar *bar, QLabel *label) : mBar(bar), mLabel(label) {}
+    StatusBar *mBar;
     QLabel *mLabel;
 };
 
-// A status bar along the bottom of its window, with panels numbered from 1.
+// A status bar along the bottom of its window, with panels numbered from 1. The accessibility
+// interface reads it as a status bar (Accessibility.h).
 class StatusBar : public Control
 {
     Q_OBJECT
@@ -37,6 +39,9 @@ public:
     QList<TextRoom> textRooms() const override;
     // As high as a line of text in a panel, whether the panels hold one or not.
     QSize sizeHint() const override;
+
+    // Every panel's text, as a screen reader reads the bar.
+    QString panelTexts() const;
 
 private:
     std::vector<Panel> mPanels;

@@ -111,7 +111,8 @@ Toolbar::Toolbar(QWidget *parent, const QString &name)
     : Control(ControlKind::Toolbar, parent, name), mBar(new QToolBar(this))
 {
     mBar->setObjectName(name);
-    mBar->setAccessibleName(name);
+    // Its name in the program means nothing to a person.
+    mBar->setAccessibleName(QStringLiteral("Toolbar"));
     mBar->setMovable(false);
     mBar->setFloatable(false);
     mBar->setIconSize(QSize(kPictureSize, kPictureSize));
