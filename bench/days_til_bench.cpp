@@ -5,6 +5,7 @@
 
 #include "BenchServices.h"
 #include "EntryTable.h"
+#include "Measure.h"
 
 #include "core/Globals.h"
 #include "core/cDAO.h"
@@ -18,13 +19,6 @@
 
 namespace {
 
-void perEntry(benchmark::State &state, int entries)
-{
-    state.counters["per_entry"] =
-        benchmark::Counter(entries, benchmark::Counter::kIsIterationInvariantRate |
-                                        benchmark::Counter::kInvert);
-}
-
 void BM_SetDaysTil(benchmark::State &state)
 {
     const int entries = static_cast<int>(state.range(0));
@@ -34,11 +28,10 @@ void BM_SetDaysTil(benchmark::State &state)
         state.SkipWithError("the database did not open");
         return;
     }
-    for (auto _ : state)
-        cDateHandler().SetDaysTil();
+    kxbench::measure(state, [] { cDateHandler().SetDaysTil(); });
     if (services.boxes.shown || QFile::exists(core::programPath(QStringLiteral("DebugLog.TXT"))))
         state.SkipWithError("the pass reported an error");
-    perEntry(state, entries);
+    kxbench::perEntry(state, entries);
     core::resetGlobals();
 }
 
@@ -46,11 +39,12 @@ void BM_SetDaysTilFloor(benchmark::State &state)
 {
     const int entries = static_cast<int>(state.range(0));
     sqlite3 *db = kxbench::openKeyed(kxbench::startTable(entries).path);
-    for (auto _ : state)
-        if (!kxfloor::daysTilPass(db, kxbench::kBenchToday))
-            state.SkipWithError("the floor's pass failed");
+    bool ok = true;
+    kxbench::measure(state, [&] { ok = kxfloor::daysTilPass(db, kxbench::kBenchToday) && ok; });
+    if (!ok)
+        state.SkipWithError("the floor's pass failed");
     sqlite3_close(db);
-    perEntry(state, entries);
+    kxbench::perEntry(state, entries);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 
 #include "BenchServices.h"
 #include "EntryTable.h"
+#include "Measure.h"
 
 #include "core/Globals.h"
 #include "dates/UpcomingLists.h"
@@ -27,13 +28,6 @@
 #include <array>
 
 namespace {
-
-void perEntry(benchmark::State &state, int entries)
-{
-    state.counters["per_entry"] =
-        benchmark::Counter(entries, benchmark::Counter::kIsIterationInvariantRate |
-                                        benchmark::Counter::kInvert);
-}
 
 std::array<QIcon, 5> eventIcons()
 {
@@ -57,15 +51,15 @@ void BM_SetEventList(benchmark::State &state)
         frmDazez window;
         window.Timer2->stop();
         window.show();
-        for (auto _ : state) {
+        kxbench::measure(state, [&] {
             window.SetEventList(window.lvw1, 0, 1);
             QCoreApplication::processEvents(); // the rows on show are painted
-        }
+        });
         if (window.lvw1->ListItems().Count() != entries || services.boxes.shown ||
             QFile::exists(core::programPath(QStringLiteral("DebugLog.TXT"))))
             state.SkipWithError("the refill did not list every entry");
     }
-    perEntry(state, entries);
+    kxbench::perEntry(state, entries);
     core::resetGlobals();
 }
 
@@ -81,15 +75,15 @@ void BM_SetEventListFloor(benchmark::State &state)
     tree.resize(384, 294);
     tree.show();
     int rows = 0;
-    for (auto _ : state) {
+    kxbench::measure(state, [&] {
         kxfloor::daysTilPass(db, kxbench::kBenchToday);
         rows = kxfloor::fillList(db, tree, icons);
         QCoreApplication::processEvents();
-    }
+    });
     sqlite3_close(db);
     if (rows != entries)
         state.SkipWithError("the floor did not list every entry");
-    perEntry(state, entries);
+    kxbench::perEntry(state, entries);
 }
 
 // No database at all: a tick that touched one would log the failure.
@@ -109,13 +103,12 @@ void BM_NoticeTickNothingDue(benchmark::State &state)
     {
         frmDazez window;
         window.Timer2->stop();
-        for (auto _ : state)
-            window.Timer1_Timer();
+        kxbench::measure(state, [&] { window.Timer1_Timer(); });
     }
     if (gcolUpcomingId.Count() != coming || services.boxes.shown ||
         QFile::exists(core::programPath(QStringLiteral("DebugLog.TXT"))))
         state.SkipWithError("the tick did more than look");
-    perEntry(state, coming);
+    kxbench::perEntry(state, coming);
     dates::resetUpcomingLists();
     core::resetGlobals();
 }
@@ -130,12 +123,12 @@ void BM_NoticeTickNothingDueFloor(benchmark::State &state)
         event.date = QDate(1980, 12, 10);
         event.minuteOfDay = 9 * 60;
     }
-    for (auto _ : state) {
+    kxbench::measure(state, [&] {
         const QDateTime now(kxbench::kBenchToday, QTime(10, 0));
         benchmark::DoNotOptimize(kxfloor::dueNotices(events, now.date(),
                                                      now.time().hour() * 60 + now.time().minute()));
-    }
-    perEntry(state, coming);
+    });
+    kxbench::perEntry(state, coming);
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 
 #include "BenchServices.h"
 #include "EntryTable.h"
+#include "Measure.h"
 
 #include "core/Globals.h"
 #include "dates/UpcomingLists.h"
@@ -33,13 +34,6 @@
 #include <array>
 
 namespace {
-
-void perEntry(benchmark::State &state, int entries)
-{
-    state.counters["per_entry"] =
-        benchmark::Counter(entries, benchmark::Counter::kIsIterationInvariantRate |
-                                        benchmark::Counter::kInvert);
-}
 
 // The settings record as the splash loads it from the bench table's Settings row.
 void loadBenchSettings()
@@ -72,7 +66,7 @@ void BM_StartRoad(benchmark::State &state)
     }
     loadBenchSettings();
     int rows = 0;
-    for (auto _ : state) {
+    kxbench::measure(state, [&] {
         dates::replaceUpcomingLists();
         cDateHandler().SetDaysTil();
         frmDazez window;
@@ -80,10 +74,10 @@ void BM_StartRoad(benchmark::State &state)
         window.Load();
         QCoreApplication::processEvents();
         rows = window.lvw1->ListItems().Count();
-    }
+    });
     if (rows != entries || gcolUpcomingId.Count() < entries / 10 || failedQuietly(services))
         state.SkipWithError("the start did not list every entry and coming event");
-    perEntry(state, entries);
+    kxbench::perEntry(state, entries);
     dates::resetUpcomingLists();
     core::resetGlobals();
 }
@@ -99,7 +93,7 @@ void BM_StartRoadFloor(benchmark::State &state)
     sqlite3 *db = kxbench::openKeyed(table.path);
     int rows = 0;
     std::size_t coming = 0;
-    for (auto _ : state) {
+    kxbench::measure(state, [&] {
         kxfloor::daysTilPass(db, kxbench::kBenchToday);
         QWidget window;
         auto *layout = new QVBoxLayout(&window);
@@ -112,11 +106,11 @@ void BM_StartRoadFloor(benchmark::State &state)
         coming = kxfloor::readComingEvents(db).size();
         window.show();
         QCoreApplication::processEvents();
-    }
+    });
     sqlite3_close(db);
     if (rows != entries || coming < static_cast<std::size_t>(entries / 10))
         state.SkipWithError("the floor did not list every entry and coming event");
-    perEntry(state, entries);
+    kxbench::perEntry(state, entries);
 }
 
 void BM_BuildUpcomingLists(benchmark::State &state)
@@ -130,16 +124,16 @@ void BM_BuildUpcomingLists(benchmark::State &state)
     }
     // The stored days until as a start leaves them.
     cDateHandler().SetDaysTil();
-    for (auto _ : state) {
+    kxbench::measure(state, [] {
         dates::replaceUpcomingLists();
         cDateHandler().SetComingEvents();
-    }
+    });
     sqlite3 *db = kxbench::openKeyed(table.path);
     const std::size_t expected = kxfloor::readComingEvents(db).size();
     sqlite3_close(db);
     if (static_cast<std::size_t>(gcolUpcomingId.Count()) != expected || failedQuietly(services))
         state.SkipWithError("the build did not list every coming event");
-    perEntry(state, entries);
+    kxbench::perEntry(state, entries);
     dates::resetUpcomingLists();
     core::resetGlobals();
 }
@@ -150,12 +144,11 @@ void BM_BuildUpcomingListsFloor(benchmark::State &state)
     sqlite3 *db = kxbench::openKeyed(kxbench::startTable(entries).path);
     kxfloor::daysTilPass(db, kxbench::kBenchToday);
     std::size_t coming = 0;
-    for (auto _ : state)
-        coming = kxfloor::readComingEvents(db).size();
+    kxbench::measure(state, [&] { coming = kxfloor::readComingEvents(db).size(); });
     sqlite3_close(db);
     if (coming < static_cast<std::size_t>(entries / 10))
         state.SkipWithError("the floor did not find the coming events");
-    perEntry(state, entries);
+    kxbench::perEntry(state, entries);
 }
 
 } // namespace
