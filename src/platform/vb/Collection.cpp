@@ -6,34 +6,51 @@ namespace vb {
 
 void Collection::Add(const Variant &item, const QString &key)
 {
-    if (!key.isEmpty()) {
-        for (const Entry &e : mItems) {
-            if (e.key.compare(key, Qt::CaseInsensitive) == 0)
-                raise(err::DuplicateKey);
-        }
+    if (!key.isEmpty() && mKeys.contains(QStringView(key)))
+        raise(err::DuplicateKey);
+    auto entry = std::make_unique<Entry>(Entry{item, key});
+    if (!key.isEmpty())
+        mKeys.emplace(QStringView(entry->key), entry.get());
+    try {
+        mItems.push_back(std::move(entry));
+    } catch (...) {
+        if (!key.isEmpty())
+            mKeys.erase(QStringView(key));
+        throw;
     }
-    mItems.push_back(Entry{item, key});
 }
 
 void Collection::Remove(int position)
 {
+    const Entry &entry = at(position);
+    if (!entry.key.isEmpty())
+        mKeys.erase(QStringView(entry.key));
+    mItems.erase(mItems.begin() + (position - 1));
+}
+
+const Collection::Entry &Collection::at(int position) const
+{
     if (position < 1 || position > Count())
         raise(err::SubscriptOutOfRange);
-    mItems.erase(mItems.begin() + (position - 1));
+    return *mItems[static_cast<std::size_t>(position - 1)];
 }
 
 const Variant &Collection::Item(int position) const
 {
-    if (position < 1 || position > Count())
-        raise(err::SubscriptOutOfRange);
-    return mItems[static_cast<std::size_t>(position - 1)].item;
+    return at(position).item;
+}
+
+const Variant &Collection::Item(const QString &key) const
+{
+    const auto found = key.isEmpty() ? mKeys.end() : mKeys.find(QStringView(key));
+    if (found == mKeys.end())
+        raise(err::InvalidProcedureCall);
+    return found->second->item;
 }
 
 QString Collection::Key(int position) const
 {
-    if (position < 1 || position > Count())
-        raise(err::SubscriptOutOfRange);
-    return mItems[static_cast<std::size_t>(position - 1)].key;
+    return at(position).key;
 }
 
 } // namespace vb

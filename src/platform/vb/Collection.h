@@ -1,23 +1,34 @@
 #pragma once
 
+#include "CaseInsensitive.h"
 #include "Variant.h"
 
 #include <QString>
+
+#include <memory>
+#include <unordered_map>
 #include <vector>
 
 namespace vb {
 
 // The runtime's keyed collection: 1-based positions, Add appends with an optional text key
-// (unique, compared without regard to case), Remove by position closes the gap. Item(i) out of
-// range raises 9 "Subscript out of range" (so do Remove and Key); a duplicate key raises 457.
-// An empty key means "no key" and never clashes.
+// (unique, compared without regard to case), Remove by position closes the gap and keeps the
+// order of the rest. Item(i) out of range raises 9 "Subscript out of range" (so do Remove and
+// Key); a duplicate key raises 457; Item(key) of a key not in the collection raises 5 "Invalid
+// procedure call or argument". An empty key means "no key" and never clashes.
+// Adding and finding a key take constant time, whatever the count: the keys are hashed.
 class Collection
 {
 public:
+    Collection() = default;
+    Collection(Collection &&) noexcept = default;
+    Collection &operator=(Collection &&) noexcept = default;
+
     int Count() const { return static_cast<int>(mItems.size()); }
     void Add(const Variant &item, const QString &key = QString());
     void Remove(int position);
     const Variant &Item(int position) const;
+    const Variant &Item(const QString &key) const;
     const Variant &operator()(int position) const { return Item(position); }
     QString Key(int position) const; // the key an item was added with ("" when none)
 
@@ -27,7 +38,13 @@ private:
         Variant item;
         QString key;
     };
-    std::vector<Entry> mItems;
+    const Entry &at(int position) const;
+
+    // In order of position. The entries stay where they are in memory, so that the key index
+    // can point at them while positions shift.
+    std::vector<std::unique_ptr<Entry>> mItems;
+    std::unordered_map<QStringView, const Entry *, CaseInsensitiveHash, CaseInsensitiveEqual>
+        mKeys; // views of the entries' own keys
 };
 
 } // namespace vb
