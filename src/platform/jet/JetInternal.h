@@ -5,6 +5,7 @@
 #include "Jet.h"
 #include "StatementCache.h"
 
+#include "platform/vb/CaseInsensitive.h"
 #include "platform/vb/Variant.h"
 
 #include <QString>
@@ -13,6 +14,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace jet::detail {
@@ -89,13 +91,37 @@ struct RecordsetShape
     QString table;          // that table, unquoted
     std::vector<Column> columns;
     bool read = false; // whether columns have been read from the statement
+    // The position of each column name, compared without regard to case; the first column of a
+    // name when the statement names it twice.
+    std::unordered_map<QString, int, vb::CaseInsensitiveHash, vb::CaseInsensitiveEqual> positions;
     // Whether the statement still has these columns: the library prepares a kept statement again
     // when the schema has changed, and "*" may then stand for other columns.
     bool matches(sqlite3_stmt *stmt) const;
 };
 
 ColType colTypeFromDecl(const char *decltype_);
-vb::Variant readValue(sqlite3_stmt *stmt, int column, ColType type);
+
+// A value as the library holds it, before it is given its column's type. `text` points into the
+// statement's current row, or into a recordset's copy of it.
+struct StoredValue
+{
+    int storage = SQLITE_NULL; // SQLITE_INTEGER, SQLITE_FLOAT, SQLITE_TEXT, SQLITE_BLOB or NULL
+    sqlite3_int64 integer = 0;
+    double real = 0;
+    const char *text = nullptr;
+    int bytes = 0;
+};
+// What is needed of a column of the current row to read it as a column of `type`: for a text
+// column the text the library makes of any value (numbers included), else the number as stored,
+// or the bytes of text stored in a column of another type.
+StoredValue storedValue(sqlite3_stmt *stmt, int column, ColType type);
+// The value as the program sees it: converted to the column's type where it fits, as stored
+// where it does not.
+vb::Variant readValue(const StoredValue &value, ColType type);
+inline vb::Variant readValue(sqlite3_stmt *stmt, int column, ColType type)
+{
+    return readValue(storedValue(stmt, column, type), type);
+}
 // The value converted for storing in a column of this type; 3421 when it does not convert.
 vb::Variant convertFor(ColType type, const vb::Variant &value);
 void bindValue(sqlite3_stmt *stmt, int index, const vb::Variant &value);

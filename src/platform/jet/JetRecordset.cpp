@@ -1,7 +1,12 @@
 #include "JetErrors.h"
 #include "JetInternal.h"
 
+#include "platform/vb/RuntimeError.h"
+
+#include <algorithm>
+#include <cstdint>
 #include <iterator>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -86,6 +91,7 @@ std::shared_ptr<const RecordsetShape> readShape(sqlite3_stmt *stmt, const Record
         if (shape->updatable && origin && table &&
             QString::fromUtf8(table).compare(shape->table, Qt::CaseInsensitive) == 0)
             col.origin = quoted(QString::fromUtf8(origin));
+        shape->positions.emplace(col.name, i); // a name given twice keeps its first column
         shape->columns.push_back(std::move(col));
     }
     return shape;
@@ -109,6 +115,212 @@ bool RecordsetShape::matches(sqlite3_stmt *stmt) const
 }
 
 namespace {
+
+// The rows of a recordset one after the other, `width` values each, kept as the library stored
+// them (a number, or the bytes of a text in one buffer for all) and given their column's type
+// only when a value is read: reading every row of a statement copies little more than its bytes,
+// and a column nobody reads costs nothing more. A value written through the recordset is kept as
+// it was written.
+class RowStore
+{
+public:
+    void reset(int width)
+    {
+        clear();
+        mWidth = width;
+    }
+    int rows() const { return mRows; }
+
+    void appendFrom(sqlite3_stmt *stmt, const std::vector<Column> &columns)
+    {
+        for (int i = 0; i < mWidth; ++i) {
+            const StoredValue value = storedValue(stmt, i, columns[static_cast<size_t>(i)].type);
+            Cell cell{};
+            Kind kind = Kind::Null;
+            switch (value.storage) {
+            case SQLITE_NULL:
+                break;
+            case SQLITE_INTEGER:
+                kind = Kind::Integer;
+                cell.integer = value.integer;
+                break;
+            case SQLITE_FLOAT:
+                kind = Kind::Real;
+                cell.real = value.real;
+                break;
+            default:
+                kind = value.storage == SQLITE_BLOB ? Kind::Blob : Kind::Text;
+                cell.text = keepText(value.text, value.bytes);
+                break;
+            }
+            mCells.push_back(cell);
+            mKinds.push_back(kind);
+        }
+        ++mRows;
+    }
+
+    void append(const std::vector<vb::Variant> &values)
+    {
+        const std::size_t first = mCells.size();
+        mCells.resize(first + static_cast<size_t>(mWidth));
+        mKinds.resize(first + static_cast<size_t>(mWidth), Kind::Null);
+        for (int i = 0; i < mWidth; ++i)
+            put(first + static_cast<size_t>(i), values[static_cast<size_t>(i)]);
+        ++mRows;
+    }
+
+    vb::Variant value(int row, int column, ColType type) const
+    {
+        const std::size_t at = index(row, column);
+        const Cell &cell = mCells[at];
+        StoredValue stored;
+        switch (mKinds[at]) {
+        case Kind::Null:
+            return vb::Variant::null();
+        case Kind::Integer:
+            stored.storage = SQLITE_INTEGER;
+            stored.integer = cell.integer;
+            return readValue(stored, type);
+        case Kind::Real:
+            stored.storage = SQLITE_FLOAT;
+            stored.real = cell.real;
+            return readValue(stored, type);
+        case Kind::Text:
+        case Kind::Blob:
+            stored.storage = mKinds[at] == Kind::Blob ? SQLITE_BLOB : SQLITE_TEXT;
+            stored.text = mText.data() + cell.text.offset;
+            stored.bytes = static_cast<int>(cell.text.bytes);
+            return readValue(stored, type);
+        case Kind::Empty:
+            return vb::Variant();
+        case Kind::Int16:
+            return vb::Variant(static_cast<std::int16_t>(cell.integer));
+        case Kind::Int32:
+            return vb::Variant(static_cast<std::int32_t>(cell.integer));
+        case Kind::Single:
+            return vb::Variant(static_cast<float>(cell.real));
+        case Kind::Double:
+            return vb::Variant(cell.real);
+        case Kind::Date:
+            return vb::Variant(vb::Date(cell.real));
+        case Kind::Boolean:
+            return vb::Variant(cell.integer != 0);
+        case Kind::String:
+            return vb::Variant(mStrings[cell.string]);
+        }
+        return vb::Variant();
+    }
+
+    void set(int row, int column, const vb::Variant &value) { put(index(row, column), value); }
+
+    void clear()
+    {
+        mRows = 0;
+        mCells = {};
+        mKinds = {};
+        mText = {};
+        mStrings = {};
+    }
+
+private:
+    enum class Kind : std::uint8_t {
+        // as stored, typed when read
+        Null,
+        Integer,
+        Real,
+        Text,
+        Blob,
+        // as written
+        Empty,
+        Int16,
+        Int32,
+        Single,
+        Double,
+        Date,
+        Boolean,
+        String,
+    };
+    struct TextSpan
+    {
+        std::uint32_t offset;
+        std::uint32_t bytes;
+    };
+    union Cell {
+        sqlite3_int64 integer;
+        double real;
+        TextSpan text;
+        std::uint32_t string; // position in mStrings
+    };
+
+    std::size_t index(int row, int column) const
+    {
+        return static_cast<size_t>(row) * static_cast<size_t>(mWidth) + static_cast<size_t>(column);
+    }
+
+    TextSpan keepText(const char *text, int bytes)
+    {
+        const std::size_t offset = mText.size();
+        if (offset + static_cast<size_t>(bytes) > std::numeric_limits<std::uint32_t>::max())
+            vb::raise(vb::err::OutOfMemory);
+        mText.insert(mText.end(), text, text + bytes);
+        return TextSpan{static_cast<std::uint32_t>(offset), static_cast<std::uint32_t>(bytes)};
+    }
+
+    void put(std::size_t at, const vb::Variant &value)
+    {
+        Cell &cell = mCells[at];
+        Kind &kind = mKinds[at];
+        if (const auto *text = value.get<QString>()) {
+            if (kind != Kind::String) {
+                cell.string = static_cast<std::uint32_t>(mStrings.size());
+                mStrings.push_back(*text);
+            } else {
+                mStrings[cell.string] = *text;
+            }
+            kind = Kind::String;
+            return;
+        }
+        cell = Cell{};
+        if (value.isEmpty()) {
+            kind = Kind::Empty;
+        } else if (value.isNull()) {
+            kind = Kind::Null;
+        } else if (const auto *i16 = value.get<std::int16_t>()) {
+            kind = Kind::Int16;
+            cell.integer = *i16;
+        } else if (const auto *i32 = value.get<std::int32_t>()) {
+            kind = Kind::Int32;
+            cell.integer = *i32;
+        } else if (const auto *f = value.get<float>()) {
+            kind = Kind::Single;
+            cell.real = *f;
+        } else if (const auto *d = value.get<double>()) {
+            kind = Kind::Double;
+            cell.real = *d;
+        } else if (const auto *date = value.get<vb::Date>()) {
+            kind = Kind::Date;
+            cell.real = date->serial();
+        } else if (const auto *b = value.get<bool>()) {
+            kind = Kind::Boolean;
+            cell.integer = *b ? 1 : 0;
+        }
+    }
+
+    int mWidth = 0;
+    int mRows = 0;
+    std::vector<Cell> mCells;
+    std::vector<Kind> mKinds;
+    std::vector<char> mText;
+    std::vector<QString> mStrings;
+};
+
+// Resets a statement of the cache held by a recordset once it has run, also when it failed
+// (after the failure's text has been read).
+struct ResetWhenDone
+{
+    sqlite3_stmt *stmt;
+    ~ResetWhenDone() { sqlite3_reset(stmt); }
+};
 
 class DaoRecordset final : public Recordset
 {
@@ -151,35 +363,36 @@ public:
         }
         mShape = shape;
         const int count = static_cast<int>(mShape->columns.size());
+        mStore.reset(count);
         for (; rc == SQLITE_ROW; rc = sqlite3_step(stmt.get())) {
-            appendRow(stmt.get());
+            mStore.appendFrom(stmt.get(), mShape->columns);
             if (mShape->updatable)
                 mRowids.push_back(sqlite3_column_int64(stmt.get(), count));
         }
         if (rc != SQLITE_DONE)
             failSqlite(mConn->db, rc, sql, mConn->path);
         mPos = 0;
-        mState = mRowCount == 0 ? State::AfterLast : State::OnRow;
+        mState = mStore.rows() == 0 ? State::AfterLast : State::OnRow;
     }
 
     int RecordCount() const override
     {
         ensureUsable();
-        return mRowCount;
+        return mStore.rows();
     }
     bool eof() const override
     {
         ensureUsable();
-        return mRowCount == 0 || mState == State::AfterLast;
+        return mStore.rows() == 0 || mState == State::AfterLast;
     }
     bool bof() const override
     {
         ensureUsable();
-        return mRowCount == 0 || mState == State::BeforeFirst;
+        return mStore.rows() == 0 || mState == State::BeforeFirst;
     }
 
     void MoveFirst() override { moveTo(0); }
-    void MoveLast() override { moveTo(mRowCount - 1); }
+    void MoveLast() override { moveTo(mStore.rows() - 1); }
     void MoveNext() override
     {
         ensureUsable();
@@ -187,9 +400,9 @@ public:
             noCurrentRecord();
         endEdit();
         const int next = mState == State::BeforeFirst ? 0 : mPos + 1;
-        if (next >= mRowCount) {
+        if (next >= mStore.rows()) {
             mState = State::AfterLast;
-            mPos = mRowCount;
+            mPos = mStore.rows();
         } else {
             mState = State::OnRow;
             mPos = next;
@@ -198,10 +411,10 @@ public:
     void MovePrevious() override
     {
         ensureUsable();
-        if (mState == State::BeforeFirst || mRowCount == 0)
+        if (mState == State::BeforeFirst || mStore.rows() == 0)
             noCurrentRecord();
         endEdit();
-        const int previous = mState == State::AfterLast ? mRowCount - 1 : mPos - 1;
+        const int previous = mState == State::AfterLast ? mStore.rows() - 1 : mPos - 1;
         if (previous < 0) {
             mState = State::BeforeFirst;
             mPos = -1;
@@ -215,11 +428,13 @@ public:
     {
         ensureUsable();
         const int i = columnIndex(name);
-        if (mEdit != EditMode::None)
-            return mBuffer[i];
+        // While a row is edited or added its buffer holds what was set; the rest of an edited
+        // row is still the row's.
+        if (mEdit == EditMode::Add || (mEdit == EditMode::Edit && mDirty[static_cast<size_t>(i)]))
+            return mBuffer[static_cast<size_t>(i)];
         if (mState != State::OnRow)
             noCurrentRecord();
-        return row(mPos)[i];
+        return mStore.value(mPos, i, mShape->columns[static_cast<size_t>(i)].type);
     }
 
     void SetField(const QString &name, const vb::Variant &value) override
@@ -232,10 +447,10 @@ public:
                  QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
         }
         const int i = columnIndex(name);
-        if (mShape->columns[i].origin.empty())
+        if (mShape->columns[static_cast<size_t>(i)].origin.empty())
             readOnly();
-        mBuffer[i] = convertFor(mShape->columns[i].type, value);
-        mDirty[i] = true;
+        mBuffer[static_cast<size_t>(i)] = convertFor(mShape->columns[static_cast<size_t>(i)].type, value);
+        mDirty[static_cast<size_t>(i)] = true;
     }
 
     QStringList FieldNames() const override
@@ -254,7 +469,7 @@ public:
             readOnly();
         if (mState != State::OnRow)
             noCurrentRecord();
-        mBuffer.assign(row(mPos), row(mPos) + width());
+        mBuffer.assign(mShape->columns.size(), vb::Variant());
         mDirty.assign(mShape->columns.size(), false);
         mEdit = EditMode::Edit;
     }
@@ -295,10 +510,10 @@ public:
     {
         ensureUsable();
         mClosed = true;
-        mValues.clear();
-        mRowCount = 0;
-        mRowids.clear();
+        mStore.clear();
+        mRowids = {};
         mBuffer.clear();
+        mUpdate = HeldUpdate{};
     }
 
     bool isOpen() const override { return !mClosed && mConn->isOpen(); }
@@ -324,16 +539,16 @@ private:
 
     int columnIndex(const QString &name) const
     {
-        for (int i = 0; i < static_cast<int>(mShape->columns.size()); ++i)
-            if (mShape->columns[i].name.compare(name, Qt::CaseInsensitive) == 0)
-                return i;
-        fail(err::ItemNotFound, QStringLiteral("Item not found in this collection."));
+        const auto found = mShape->positions.find(name);
+        if (found == mShape->positions.end())
+            fail(err::ItemNotFound, QStringLiteral("Item not found in this collection."));
+        return found->second;
     }
 
     void moveTo(int index)
     {
         ensureUsable();
-        if (mRowCount == 0)
+        if (mStore.rows() == 0)
             noCurrentRecord();
         endEdit();
         mPos = index;
@@ -347,22 +562,6 @@ private:
         mDirty.clear();
     }
 
-    int width() const { return static_cast<int>(mShape->columns.size()); }
-    const vb::Variant *row(int index) const { return mValues.data() + index * width(); }
-    vb::Variant *row(int index) { return mValues.data() + index * width(); }
-
-    void appendRow(sqlite3_stmt *stmt)
-    {
-        for (int i = 0; i < width(); ++i)
-            mValues.push_back(readValue(stmt, i, mShape->columns[i].type));
-        ++mRowCount;
-    }
-    void appendRow(std::vector<vb::Variant> values)
-    {
-        std::move(values.begin(), values.end(), std::back_inserter(mValues));
-        ++mRowCount;
-    }
-
     // Runs a statement to its end; the bindings are the caller's.
     void run(sqlite3_stmt *stmt, const std::string &sql)
     {
@@ -371,31 +570,50 @@ private:
             failSqlite(mConn->db, rc, QString::fromStdString(sql), mConn->path);
     }
 
+    // The UPDATE of the columns set in an edit, prepared once and held while edit after edit sets
+    // the same columns (a pass over every row), given back to the file's cache when they change
+    // or the recordset closes.
+    struct HeldUpdate
+    {
+        std::vector<bool> columns;
+        std::string sql;
+        std::unique_ptr<CachedStatement> statement;
+    };
+
     void writeEdit()
     {
         const std::vector<Column> &columns = mShape->columns;
-        std::string sql = "UPDATE " + quoted(mShape->table) + " SET ";
-        bool any = false;
-        for (size_t i = 0; i < columns.size(); ++i) {
-            if (!mDirty[i])
-                continue;
-            if (any)
-                sql += ", ";
-            sql += columns[i].origin + " = ?";
-            any = true;
-        }
-        if (any) {
+        if (std::find(mDirty.begin(), mDirty.end(), true) == mDirty.end())
+            return;
+        if (!mUpdate.statement || mUpdate.columns != mDirty) {
+            std::string sql = "UPDATE " + quoted(mShape->table) + " SET ";
+            bool any = false;
+            for (size_t i = 0; i < columns.size(); ++i) {
+                if (!mDirty[i])
+                    continue;
+                if (any)
+                    sql += ", ";
+                sql += columns[i].origin + " = ?";
+                any = true;
+            }
             sql += " WHERE rowid = ?";
-            CachedStatement stmt(*mConn, 'W', QByteArray::fromStdString(sql));
-            stmt.prepareIfNone(QByteArray::fromStdString(sql), QString::fromStdString(sql));
-            int index = 1;
-            for (size_t i = 0; i < columns.size(); ++i)
-                if (mDirty[i])
-                    bindValue(stmt.get(), index++, mBuffer[i]);
-            sqlite3_bind_int64(stmt.get(), index, mRowids[mPos]);
-            run(stmt.get(), sql);
+            mUpdate = HeldUpdate{};
+            auto statement =
+                std::make_unique<CachedStatement>(*mConn, 'W', QByteArray::fromStdString(sql));
+            statement->prepareIfNone(QByteArray::fromStdString(sql), QString::fromStdString(sql));
+            mUpdate = HeldUpdate{mDirty, std::move(sql), std::move(statement)};
         }
-        std::move(mBuffer.begin(), mBuffer.end(), row(mPos));
+        sqlite3_stmt *stmt = mUpdate.statement->get();
+        const ResetWhenDone reset{stmt};
+        int index = 1;
+        for (size_t i = 0; i < columns.size(); ++i)
+            if (mDirty[i])
+                bindValue(stmt, index++, mBuffer[i]);
+        sqlite3_bind_int64(stmt, index, mRowids[static_cast<size_t>(mPos)]);
+        run(stmt, mUpdate.sql);
+        for (size_t i = 0; i < columns.size(); ++i)
+            if (mDirty[i])
+                mStore.set(mPos, static_cast<int>(i), mBuffer[i]);
     }
 
     void writeNew()
@@ -431,14 +649,14 @@ private:
         reread.prepareIfNone(rereadText, QString::fromUtf8(rereadText));
         sqlite3_bind_int64(reread.get(), 1, rowid);
         if (sqlite3_step(reread.get()) == SQLITE_ROW)
-            appendRow(reread.get());
+            mStore.appendFrom(reread.get(), columns);
         else
-            appendRow(std::move(mBuffer));
+            mStore.append(mBuffer);
         mRowids.push_back(rowid);
         // A recordset that stood past its end, or was empty, stays there: the current row is the
         // one that was current before AddNew.
         if (mState == State::AfterLast)
-            mPos = mRowCount;
+            mPos = mStore.rows();
     }
 
     std::string rereadSql() const
@@ -457,15 +675,16 @@ private:
     int mType;
     bool mClosed = false;
     std::shared_ptr<const RecordsetShape> mShape; // shared with the kept statement
-    // The rows one after the other, width() values each.
-    std::vector<vb::Variant> mValues;
-    int mRowCount = 0;
+    RowStore mStore;
     std::vector<sqlite3_int64> mRowids;
     int mPos = 0;
     State mState = State::AfterLast;
     EditMode mEdit = EditMode::None;
+    // The row being edited or added: the values set (all Null to begin with for an added row),
+    // and which columns were set.
     std::vector<vb::Variant> mBuffer;
     std::vector<bool> mDirty;
+    HeldUpdate mUpdate; // after mConn: given back while the file is still there
 };
 
 } // namespace

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <limits>
 
 namespace jet::detail {
 
@@ -222,77 +223,110 @@ QByteArray storedDateText(vb::Date value)
     return QByteArray(buf, n);
 }
 
-QString textOf(sqlite3_stmt *stmt, int column)
+// The library's own conversion of a stored real to an integer (sqlite3_column_int64).
+sqlite3_int64 realToInt64(double r)
 {
-    const auto *p = reinterpret_cast<const char *>(sqlite3_column_text(stmt, column));
-    return QString::fromUtf8(p, sqlite3_column_bytes(stmt, column));
+    constexpr sqlite3_int64 kMax = std::numeric_limits<sqlite3_int64>::max();
+    constexpr sqlite3_int64 kMin = std::numeric_limits<sqlite3_int64>::min();
+    if (r <= static_cast<double>(kMin))
+        return kMin;
+    if (r >= static_cast<double>(kMax))
+        return kMax;
+    return static_cast<sqlite3_int64>(r);
 }
 
-vb::Variant fromStorage(sqlite3_stmt *stmt, int column)
+QString textOf(const StoredValue &value)
 {
-    switch (sqlite3_column_type(stmt, column)) {
-    case SQLITE_INTEGER: {
-        const sqlite3_int64 v = sqlite3_column_int64(stmt, column);
-        if (v >= INT32_MIN && v <= INT32_MAX)
-            return vb::Variant(static_cast<std::int32_t>(v));
-        return vb::Variant(static_cast<double>(v));
-    }
+    return QString::fromUtf8(value.text, value.bytes);
+}
+
+vb::Variant fromStorage(const StoredValue &value)
+{
+    switch (value.storage) {
+    case SQLITE_INTEGER:
+        if (value.integer >= INT32_MIN && value.integer <= INT32_MAX)
+            return vb::Variant(static_cast<std::int32_t>(value.integer));
+        return vb::Variant(static_cast<double>(value.integer));
     case SQLITE_FLOAT:
-        return vb::Variant(sqlite3_column_double(stmt, column));
+        return vb::Variant(value.real);
     case SQLITE_NULL:
         return vb::Variant::null();
     default:
-        return vb::Variant(textOf(stmt, column));
+        return vb::Variant(textOf(value));
     }
 }
 
 } // namespace
 
-vb::Variant readValue(sqlite3_stmt *stmt, int column, ColType type)
+StoredValue storedValue(sqlite3_stmt *stmt, int column, ColType type)
 {
-    const int storage = sqlite3_column_type(stmt, column);
+    StoredValue value;
+    value.storage = sqlite3_column_type(stmt, column);
+    if (value.storage == SQLITE_NULL)
+        return value;
+    if (type == ColType::String || value.storage == SQLITE_TEXT || value.storage == SQLITE_BLOB) {
+        if (type == ColType::String)
+            value.storage = SQLITE_TEXT;
+        value.text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, column));
+        value.bytes = sqlite3_column_bytes(stmt, column);
+    } else if (value.storage == SQLITE_INTEGER) {
+        value.integer = sqlite3_column_int64(stmt, column);
+    } else {
+        value.real = sqlite3_column_double(stmt, column);
+    }
+    return value;
+}
+
+vb::Variant readValue(const StoredValue &value, ColType type)
+{
+    const int storage = value.storage;
     if (storage == SQLITE_NULL)
         return vb::Variant::null();
     const bool numeric = storage == SQLITE_INTEGER || storage == SQLITE_FLOAT;
+    const auto integer = [&] {
+        return storage == SQLITE_INTEGER ? value.integer : realToInt64(value.real);
+    };
+    const auto real = [&] {
+        return storage == SQLITE_FLOAT ? value.real : static_cast<double>(value.integer);
+    };
     switch (type) {
     case ColType::Long:
         if (numeric)
-            return vb::Variant(static_cast<std::int32_t>(sqlite3_column_int64(stmt, column)));
+            return vb::Variant(static_cast<std::int32_t>(integer()));
         break;
     case ColType::Integer:
         if (numeric)
-            return vb::Variant(static_cast<std::int16_t>(sqlite3_column_int64(stmt, column)));
+            return vb::Variant(static_cast<std::int16_t>(integer()));
         break;
     case ColType::Single:
         if (numeric)
-            return vb::Variant(static_cast<float>(sqlite3_column_double(stmt, column)));
+            return vb::Variant(static_cast<float>(real()));
         break;
     case ColType::Double:
         if (numeric)
-            return vb::Variant(sqlite3_column_double(stmt, column));
+            return vb::Variant(real());
         break;
     case ColType::Boolean:
         if (numeric)
-            return vb::Variant(sqlite3_column_int64(stmt, column) != 0);
+            return vb::Variant(integer() != 0);
         break;
     case ColType::Date:
         if (numeric)
-            return vb::Variant(vb::Date(sqlite3_column_double(stmt, column)));
+            return vb::Variant(vb::Date(real()));
         if (storage == SQLITE_TEXT) {
             vb::Date d;
-            if (parseStoredDate(reinterpret_cast<const char *>(sqlite3_column_text(stmt, column)),
-                                sqlite3_column_bytes(stmt, column), &d))
+            if (parseStoredDate(value.text, value.bytes, &d))
                 return vb::Variant(d);
         }
         break;
     case ColType::String:
-        return vb::Variant(textOf(stmt, column));
+        return vb::Variant(textOf(value));
     case ColType::Untyped:
         break;
     }
     // A value that does not fit its column's type (written by another program) is shown as it
     // is stored rather than guessed at.
-    return fromStorage(stmt, column);
+    return fromStorage(value);
 }
 
 vb::Variant convertFor(ColType type, const vb::Variant &value)
