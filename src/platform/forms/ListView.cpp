@@ -216,7 +216,15 @@ void ListItem::setSubItems(int index, const QString &text)
 {
     if (index < 1 || index >= mView->mColumns.Count())
         vb::raise(vb::err::InvalidPropertyValue);
-    QTreeWidgetItem::setText(index, text);
+    const auto at = static_cast<std::size_t>(index - 1);
+    if (mSubItems.size() <= at)
+        mSubItems.resize(at + 1);
+    mSubItems[at] = text;
+    // While its window is kept from painting (a refill under LockWindowUpdate) the view shows
+    // nothing it could have to change, and the end of the lock repaints every row it shows: the
+    // change is announced only where it can be seen, not three times for every row of a refill.
+    if (QTreeWidget *tree = treeWidget(); tree && tree->updatesEnabled())
+        emitDataChanged();
     if (mView->mSorted && mView->mSortKey == index)
         mView->sortIfSorted();
 }
@@ -257,6 +265,10 @@ QVariant ListItem::data(int column, int role) const
         return mView->smallPicture(mSmallIcon);
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(mView->columnAlignment(column));
+    if (column >= 1 && (role == Qt::DisplayRole || role == Qt::EditRole)) {
+        const auto at = static_cast<std::size_t>(column - 1);
+        return at < mSubItems.size() ? QVariant(mSubItems[at]) : QVariant();
+    }
     return QTreeWidgetItem::data(column, role);
 }
 

@@ -109,6 +109,9 @@ private:
     QString mKey;
     int mIcon = 0;
     int mSmallIcon = 0;
+    // Sub-item n at n - 1, kept here rather than in the tree's item, so that setting one tells
+    // the view only when it may show it (see setSubItems).
+    std::vector<QString> mSubItems;
 };
 
 class ListItemCollection
