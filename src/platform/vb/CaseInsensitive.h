@@ -24,9 +24,10 @@ struct CaseInsensitiveHash
 struct CaseInsensitiveEqual
 {
     using is_transparent = void;
+    // Keys spelt alike, the common case, are equal without the letter-by-letter folding.
     bool operator()(QStringView a, QStringView b) const noexcept
     {
-        return a.size() == b.size() && a.compare(b, Qt::CaseInsensitive) == 0;
+        return a.size() == b.size() && (a == b || a.compare(b, Qt::CaseInsensitive) == 0);
     }
 };
 
