@@ -2,6 +2,7 @@
 
 #include "ImageList.h"
 #include "Twips.h"
+#include "WindowUpdateLock.h"
 
 #include "platform/vb/RuntimeError.h"
 
@@ -220,11 +221,17 @@ void ListItem::setSubItems(int index, const QString &text)
     if (mSubItems.size() <= at)
         mSubItems.resize(at + 1);
     mSubItems[at] = text;
-    // While its window is kept from painting (a refill under LockWindowUpdate) the view shows
-    // nothing it could have to change, and the end of the lock repaints every row it shows: the
-    // change is announced only where it can be seen, not three times for every row of a refill.
-    if (QTreeWidget *tree = treeWidget(); tree && tree->updatesEnabled())
-        emitDataChanged();
+    // While its window is kept from painting (a refill under LockWindowUpdate) the change is not
+    // announced row by row, three times for every row of a refill: the list asks once per lock
+    // for its rows to be painted again when the lock ends.
+    if (QTreeWidget *tree = treeWidget()) {
+        if (tree->window()->updatesEnabled()) {
+            emitDataChanged();
+        } else if (mView->mHeldRepaint != lockSerial()) {
+            mView->mHeldRepaint = lockSerial();
+            tree->viewport()->update();
+        }
+    }
     if (mView->mSorted && mView->mSortKey == index)
         mView->sortIfSorted();
 }

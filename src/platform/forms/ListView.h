@@ -186,6 +186,7 @@ private:
     int mSortKey = 0;
     int mSortOrder = 0;
     bool mSorted = false;
+    unsigned mHeldRepaint = 0; // the window lock in which the rows' repaint was asked for
 };
 
 } // namespace platform
