@@ -1,5 +1,6 @@
 #include "JetErrors.h"
 #include "JetInternal.h"
+#include "RowStore.h"
 
 #include "platform/vb/RuntimeError.h"
 
@@ -91,7 +92,9 @@ std::shared_ptr<const RecordsetShape> readShape(sqlite3_stmt *stmt, const Record
         if (shape->updatable && origin && table &&
             QString::fromUtf8(table).compare(shape->table, Qt::CaseInsensitive) == 0)
             col.origin = quoted(QString::fromUtf8(origin));
-        shape->positions.emplace(col.name, i); // a name given twice keeps its first column
+        // A name given twice keeps its first column.
+        const int first = shape->positions.emplace(col.name, i).first->second;
+        shape->spelled.insert(col.name, first);
         shape->columns.push_back(std::move(col));
     }
     return shape;
@@ -116,204 +119,6 @@ bool RecordsetShape::matches(sqlite3_stmt *stmt) const
 
 namespace {
 
-// The rows of a recordset one after the other, `width` values each, kept as the library stored
-// them (a number, or the bytes of a text in one buffer for all) and given their column's type
-// only when a value is read: reading every row of a statement copies little more than its bytes,
-// and a column nobody reads costs nothing more. A value written through the recordset is kept as
-// it was written.
-class RowStore
-{
-public:
-    void reset(int width)
-    {
-        clear();
-        mWidth = width;
-    }
-    int rows() const { return mRows; }
-
-    void appendFrom(sqlite3_stmt *stmt, const std::vector<Column> &columns)
-    {
-        for (int i = 0; i < mWidth; ++i) {
-            const StoredValue value = storedValue(stmt, i, columns[static_cast<size_t>(i)].type);
-            Cell cell{};
-            Kind kind = Kind::Null;
-            switch (value.storage) {
-            case SQLITE_NULL:
-                break;
-            case SQLITE_INTEGER:
-                kind = Kind::Integer;
-                cell.integer = value.integer;
-                break;
-            case SQLITE_FLOAT:
-                kind = Kind::Real;
-                cell.real = value.real;
-                break;
-            default:
-                kind = value.storage == SQLITE_BLOB ? Kind::Blob : Kind::Text;
-                cell.text = keepText(value.text, value.bytes);
-                break;
-            }
-            mCells.push_back(cell);
-            mKinds.push_back(kind);
-        }
-        ++mRows;
-    }
-
-    void append(const std::vector<vb::Variant> &values)
-    {
-        const std::size_t first = mCells.size();
-        mCells.resize(first + static_cast<size_t>(mWidth));
-        mKinds.resize(first + static_cast<size_t>(mWidth), Kind::Null);
-        for (int i = 0; i < mWidth; ++i)
-            put(first + static_cast<size_t>(i), values[static_cast<size_t>(i)]);
-        ++mRows;
-    }
-
-    vb::Variant value(int row, int column, ColType type) const
-    {
-        const std::size_t at = index(row, column);
-        const Cell &cell = mCells[at];
-        StoredValue stored;
-        switch (mKinds[at]) {
-        case Kind::Null:
-            return vb::Variant::null();
-        case Kind::Integer:
-            stored.storage = SQLITE_INTEGER;
-            stored.integer = cell.integer;
-            return readValue(stored, type);
-        case Kind::Real:
-            stored.storage = SQLITE_FLOAT;
-            stored.real = cell.real;
-            return readValue(stored, type);
-        case Kind::Text:
-        case Kind::Blob:
-            stored.storage = mKinds[at] == Kind::Blob ? SQLITE_BLOB : SQLITE_TEXT;
-            stored.text = mText.data() + cell.text.offset;
-            stored.bytes = static_cast<int>(cell.text.bytes);
-            return readValue(stored, type);
-        case Kind::Empty:
-            return vb::Variant();
-        case Kind::Int16:
-            return vb::Variant(static_cast<std::int16_t>(cell.integer));
-        case Kind::Int32:
-            return vb::Variant(static_cast<std::int32_t>(cell.integer));
-        case Kind::Single:
-            return vb::Variant(static_cast<float>(cell.real));
-        case Kind::Double:
-            return vb::Variant(cell.real);
-        case Kind::Date:
-            return vb::Variant(vb::Date(cell.real));
-        case Kind::Boolean:
-            return vb::Variant(cell.integer != 0);
-        case Kind::String:
-            return vb::Variant(mStrings[cell.string]);
-        }
-        return vb::Variant();
-    }
-
-    void set(int row, int column, const vb::Variant &value) { put(index(row, column), value); }
-
-    void clear()
-    {
-        mRows = 0;
-        mCells = {};
-        mKinds = {};
-        mText = {};
-        mStrings = {};
-    }
-
-private:
-    enum class Kind : std::uint8_t {
-        // as stored, typed when read
-        Null,
-        Integer,
-        Real,
-        Text,
-        Blob,
-        // as written
-        Empty,
-        Int16,
-        Int32,
-        Single,
-        Double,
-        Date,
-        Boolean,
-        String,
-    };
-    struct TextSpan
-    {
-        std::uint32_t offset;
-        std::uint32_t bytes;
-    };
-    union Cell {
-        sqlite3_int64 integer;
-        double real;
-        TextSpan text;
-        std::uint32_t string; // position in mStrings
-    };
-
-    std::size_t index(int row, int column) const
-    {
-        return static_cast<size_t>(row) * static_cast<size_t>(mWidth) + static_cast<size_t>(column);
-    }
-
-    TextSpan keepText(const char *text, int bytes)
-    {
-        const std::size_t offset = mText.size();
-        if (offset + static_cast<size_t>(bytes) > std::numeric_limits<std::uint32_t>::max())
-            vb::raise(vb::err::OutOfMemory);
-        mText.insert(mText.end(), text, text + bytes);
-        return TextSpan{static_cast<std::uint32_t>(offset), static_cast<std::uint32_t>(bytes)};
-    }
-
-    void put(std::size_t at, const vb::Variant &value)
-    {
-        Cell &cell = mCells[at];
-        Kind &kind = mKinds[at];
-        if (const auto *text = value.get<QString>()) {
-            if (kind != Kind::String) {
-                cell.string = static_cast<std::uint32_t>(mStrings.size());
-                mStrings.push_back(*text);
-            } else {
-                mStrings[cell.string] = *text;
-            }
-            kind = Kind::String;
-            return;
-        }
-        cell = Cell{};
-        if (value.isEmpty()) {
-            kind = Kind::Empty;
-        } else if (value.isNull()) {
-            kind = Kind::Null;
-        } else if (const auto *i16 = value.get<std::int16_t>()) {
-            kind = Kind::Int16;
-            cell.integer = *i16;
-        } else if (const auto *i32 = value.get<std::int32_t>()) {
-            kind = Kind::Int32;
-            cell.integer = *i32;
-        } else if (const auto *f = value.get<float>()) {
-            kind = Kind::Single;
-            cell.real = *f;
-        } else if (const auto *d = value.get<double>()) {
-            kind = Kind::Double;
-            cell.real = *d;
-        } else if (const auto *date = value.get<vb::Date>()) {
-            kind = Kind::Date;
-            cell.real = date->serial();
-        } else if (const auto *b = value.get<bool>()) {
-            kind = Kind::Boolean;
-            cell.integer = *b ? 1 : 0;
-        }
-    }
-
-    int mWidth = 0;
-    int mRows = 0;
-    std::vector<Cell> mCells;
-    std::vector<Kind> mKinds;
-    std::vector<char> mText;
-    std::vector<QString> mStrings;
-};
-
 // Resets a statement of the cache held by a recordset once it has run, also when it failed
 // (after the failure's text has been read).
 struct ResetWhenDone
@@ -332,6 +137,15 @@ public:
     void load(const QString &sql)
     {
         const QByteArray text = sql.toUtf8();
+        if (mType == dbOpenSnapshot) {
+            if (const SnapshotCache::Entry *kept = mConn->keptSnapshot(text)) {
+                mShape = kept->shape;
+                mStore = kept->rows;
+                mPos = 0;
+                mState = mStore->rows() == 0 ? State::AfterLast : State::OnRow;
+                return;
+            }
+        }
         CachedStatement stmt(*mConn, mType == dbOpenDynaset ? 'D' : 'S', text);
         std::shared_ptr<const RecordsetShape> shape = stmt.shape();
         if (!stmt.get()) {
@@ -363,36 +177,39 @@ public:
         }
         mShape = shape;
         const int count = static_cast<int>(mShape->columns.size());
-        mStore.reset(count);
+        mStore = std::make_shared<RowStore>(count);
         for (; rc == SQLITE_ROW; rc = sqlite3_step(stmt.get())) {
-            mStore.appendFrom(stmt.get(), mShape->columns);
+            mStore->appendFrom(stmt.get(), mShape->columns);
             if (mShape->updatable)
                 mRowids.push_back(sqlite3_column_int64(stmt.get(), count));
         }
         if (rc != SQLITE_DONE)
             failSqlite(mConn->db, rc, sql, mConn->path);
         mPos = 0;
-        mState = mStore.rows() == 0 ? State::AfterLast : State::OnRow;
+        mState = mStore->rows() == 0 ? State::AfterLast : State::OnRow;
+        if (mType == dbOpenSnapshot && mStore->rows() <= SnapshotCache::kMaxRows &&
+            mConn->mayKeepSnapshots())
+            mConn->snapshots.keep(text, SnapshotCache::Entry{mShape, mStore, mConn->generation});
     }
 
     int RecordCount() const override
     {
         ensureUsable();
-        return mStore.rows();
+        return mStore->rows();
     }
     bool eof() const override
     {
         ensureUsable();
-        return mStore.rows() == 0 || mState == State::AfterLast;
+        return mStore->rows() == 0 || mState == State::AfterLast;
     }
     bool bof() const override
     {
         ensureUsable();
-        return mStore.rows() == 0 || mState == State::BeforeFirst;
+        return mStore->rows() == 0 || mState == State::BeforeFirst;
     }
 
     void MoveFirst() override { moveTo(0); }
-    void MoveLast() override { moveTo(mStore.rows() - 1); }
+    void MoveLast() override { moveTo(mStore->rows() - 1); }
     void MoveNext() override
     {
         ensureUsable();
@@ -400,9 +217,9 @@ public:
             noCurrentRecord();
         endEdit();
         const int next = mState == State::BeforeFirst ? 0 : mPos + 1;
-        if (next >= mStore.rows()) {
+        if (next >= mStore->rows()) {
             mState = State::AfterLast;
-            mPos = mStore.rows();
+            mPos = mStore->rows();
         } else {
             mState = State::OnRow;
             mPos = next;
@@ -411,10 +228,10 @@ public:
     void MovePrevious() override
     {
         ensureUsable();
-        if (mState == State::BeforeFirst || mStore.rows() == 0)
+        if (mState == State::BeforeFirst || mStore->rows() == 0)
             noCurrentRecord();
         endEdit();
-        const int previous = mState == State::AfterLast ? mStore.rows() - 1 : mPos - 1;
+        const int previous = mState == State::AfterLast ? mStore->rows() - 1 : mPos - 1;
         if (previous < 0) {
             mState = State::BeforeFirst;
             mPos = -1;
@@ -434,7 +251,7 @@ public:
             return mBuffer[static_cast<size_t>(i)];
         if (mState != State::OnRow)
             noCurrentRecord();
-        return mStore.value(mPos, i, mShape->columns[static_cast<size_t>(i)].type);
+        return mStore->value(mPos, i, mShape->columns[static_cast<size_t>(i)].type);
     }
 
     void SetField(const QString &name, const vb::Variant &value) override
@@ -510,7 +327,7 @@ public:
     {
         ensureUsable();
         mClosed = true;
-        mStore.clear();
+        mStore.reset();
         mRowids = {};
         mBuffer.clear();
         mUpdate = HeldUpdate{};
@@ -539,6 +356,9 @@ private:
 
     int columnIndex(const QString &name) const
     {
+        if (const auto spelled = mShape->spelled.constFind(name);
+            spelled != mShape->spelled.cend())
+            return *spelled;
         const auto found = mShape->positions.find(name);
         if (found == mShape->positions.end())
             fail(err::ItemNotFound, QStringLiteral("Item not found in this collection."));
@@ -548,7 +368,7 @@ private:
     void moveTo(int index)
     {
         ensureUsable();
-        if (mStore.rows() == 0)
+        if (mStore->rows() == 0)
             noCurrentRecord();
         endEdit();
         mPos = index;
@@ -605,6 +425,7 @@ private:
         }
         sqlite3_stmt *stmt = mUpdate.statement->get();
         const ResetWhenDone reset{stmt};
+        mConn->changed();
         int index = 1;
         for (size_t i = 0; i < columns.size(); ++i)
             if (mDirty[i])
@@ -613,7 +434,7 @@ private:
         run(stmt, mUpdate.sql);
         for (size_t i = 0; i < columns.size(); ++i)
             if (mDirty[i])
-                mStore.set(mPos, static_cast<int>(i), mBuffer[i]);
+                mStore->set(mPos, static_cast<int>(i), mBuffer[i]);
     }
 
     void writeNew()
@@ -641,6 +462,7 @@ private:
         for (size_t i = 0; i < columns.size(); ++i)
             if (mDirty[i])
                 bindValue(insert.get(), index++, mBuffer[i]);
+        mConn->changed();
         run(insert.get(), sql);
         const sqlite3_int64 rowid = sqlite3_last_insert_rowid(mConn->db);
         // Read the row back so that what the table assigned (the auto-number key, defaults) shows.
@@ -649,14 +471,14 @@ private:
         reread.prepareIfNone(rereadText, QString::fromUtf8(rereadText));
         sqlite3_bind_int64(reread.get(), 1, rowid);
         if (sqlite3_step(reread.get()) == SQLITE_ROW)
-            mStore.appendFrom(reread.get(), columns);
+            mStore->appendFrom(reread.get(), columns);
         else
-            mStore.append(mBuffer);
+            mStore->append(mBuffer);
         mRowids.push_back(rowid);
         // A recordset that stood past its end, or was empty, stays there: the current row is the
         // one that was current before AddNew.
         if (mState == State::AfterLast)
-            mPos = mStore.rows();
+            mPos = mStore->rows();
     }
 
     std::string rereadSql() const
@@ -675,7 +497,8 @@ private:
     int mType;
     bool mClosed = false;
     std::shared_ptr<const RecordsetShape> mShape; // shared with the kept statement
-    RowStore mStore;
+    // The rows; a snapshot's may be shared with the file's kept snapshots, and is never written.
+    std::shared_ptr<RowStore> mStore;
     std::vector<sqlite3_int64> mRowids;
     int mPos = 0;
     State mState = State::AfterLast;

@@ -23,6 +23,8 @@ void fail(int number, const QString &description)
 
 void Connection::close()
 {
+    snapshots.clear();
+    changed();
     statements.clear();
     if (db) {
         // close_v2 also rolls back an open transaction; it never fails for want of finalizing,
@@ -73,6 +75,7 @@ void CachedStatement::prepareIfNone(const QByteArray &sql, const QString &forErr
 void Connection::exec(const char *sql, const QString &forErrors)
 {
     ensureOpen();
+    changed();
     const int rc = sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK)
         failSqlite(db, rc, forErrors, path);
@@ -96,6 +99,8 @@ std::string levelName(int depth)
 void Connection::beginLevel()
 {
     followEngineTransaction();
+    if (transDepth == 0)
+        snapshots.clear(); // what was read before the transaction is no ground for it
     const std::string sql = transDepth == 0 ? "BEGIN" : "SAVEPOINT " + levelName(transDepth + 1);
     exec(sql.c_str(), QString());
     ++transDepth;
@@ -108,6 +113,9 @@ void Connection::endLevel(bool commit)
     const std::string sql =
         level == 1 ? (commit ? "COMMIT" : "ROLLBACK")
                    : (commit ? "RELEASE " + name : "ROLLBACK TO " + name + "; RELEASE " + name);
+    changed();
+    if (level == 1)
+        snapshots.clear();
     const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
     if (rc == SQLITE_OK) {
         --transDepth;
@@ -260,19 +268,22 @@ vb::Variant fromStorage(const StoredValue &value)
 
 StoredValue storedValue(sqlite3_stmt *stmt, int column, ColType type)
 {
+    // One call into the statement for the column, the rest on its value: every column call
+    // takes the connection's lock, a value call none (this program reads on one thread).
+    sqlite3_value *stored = sqlite3_column_value(stmt, column);
     StoredValue value;
-    value.storage = sqlite3_column_type(stmt, column);
+    value.storage = sqlite3_value_type(stored);
     if (value.storage == SQLITE_NULL)
         return value;
     if (type == ColType::String || value.storage == SQLITE_TEXT || value.storage == SQLITE_BLOB) {
         if (type == ColType::String)
             value.storage = SQLITE_TEXT;
-        value.text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, column));
-        value.bytes = sqlite3_column_bytes(stmt, column);
+        value.text = reinterpret_cast<const char *>(sqlite3_value_text(stored));
+        value.bytes = sqlite3_value_bytes(stored);
     } else if (value.storage == SQLITE_INTEGER) {
-        value.integer = sqlite3_column_int64(stmt, column);
+        value.integer = sqlite3_value_int64(stored);
     } else {
-        value.real = sqlite3_column_double(stmt, column);
+        value.real = sqlite3_value_double(stored);
     }
     return value;
 }
