@@ -6,7 +6,7 @@
 
 namespace vb {
 
-std::size_t CaseInsensitiveHash::operator()(QStringView key) const noexcept
+std::size_t CaseInsensitiveHash::operator()(QStringView key) const
 {
     std::uint64_t h = 14695981039346656037ull; // FNV-1a over the folded units
     for (const QChar c : key) {

@@ -17,8 +17,10 @@ struct CaseInsensitiveHash
     // Equal under the comparison gives equal hashes: every code unit outside the surrogates goes
     // in case-folded, a surrogate as a mark of its own (a supplementary letter's case then only
     // spreads less, it never splits equal keys).
-    std::size_t operator()(QStringView key) const noexcept;
-    std::size_t operator()(const QString &key) const noexcept { return (*this)(QStringView(key)); }
+    // Not noexcept on purpose: the standard library's hashed containers then keep each key's
+    // hash and compare it before the keys themselves, so a lookup folds no other key's letters.
+    std::size_t operator()(QStringView key) const;
+    std::size_t operator()(const QString &key) const { return (*this)(QStringView(key)); }
 };
 
 struct CaseInsensitiveEqual

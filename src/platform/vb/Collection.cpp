@@ -6,11 +6,9 @@ namespace vb {
 
 void Collection::Add(const Variant &item, const QString &key)
 {
-    if (!key.isEmpty() && mKeys.contains(QStringView(key)))
-        raise(err::DuplicateKey);
     auto entry = std::make_unique<Entry>(Entry{item, key});
-    if (!key.isEmpty())
-        mKeys.emplace(QStringView(entry->key), entry.get());
+    if (!key.isEmpty() && !mKeys.emplace(QStringView(entry->key), entry.get()).second)
+        raise(err::DuplicateKey);
     try {
         mItems.push_back(std::move(entry));
     } catch (...) {
@@ -28,16 +26,9 @@ void Collection::Remove(int position)
     mItems.erase(mItems.begin() + (position - 1));
 }
 
-const Collection::Entry &Collection::at(int position) const
+void Collection::outOfRange()
 {
-    if (position < 1 || position > Count())
-        raise(err::SubscriptOutOfRange);
-    return *mItems[static_cast<std::size_t>(position - 1)];
-}
-
-const Variant &Collection::Item(int position) const
-{
-    return at(position).item;
+    raise(err::SubscriptOutOfRange);
 }
 
 const Variant &Collection::Item(const QString &key) const
