@@ -6,15 +6,19 @@ namespace vb {
 
 void Collection::Add(const Variant &item, const QString &key)
 {
-    auto entry = std::make_unique<Entry>(Entry{item, key});
-    if (!key.isEmpty() && !mKeys.emplace(QStringView(entry->key), entry.get()).second)
-        raise(err::DuplicateKey);
+    mItems.push_back(Entry{item, key});
+    if (key.isEmpty())
+        return;
+    bool added = false;
     try {
-        mItems.push_back(std::move(entry));
+        added = mKeys.emplace(QStringView(mItems.back().key), mItems.size() - 1).second;
     } catch (...) {
-        if (!key.isEmpty())
-            mKeys.erase(QStringView(key));
+        mItems.pop_back();
         throw;
+    }
+    if (!added) {
+        mItems.pop_back();
+        raise(err::DuplicateKey);
     }
 }
 
@@ -23,7 +27,11 @@ void Collection::Remove(int position)
     const Entry &entry = at(position);
     if (!entry.key.isEmpty())
         mKeys.erase(QStringView(entry.key));
-    mItems.erase(mItems.begin() + (position - 1));
+    const auto index = static_cast<std::size_t>(position - 1);
+    mItems.erase(mItems.begin() + static_cast<std::ptrdiff_t>(index));
+    for (std::size_t i = index; i < mItems.size(); ++i)
+        if (!mItems[i].key.isEmpty())
+            mKeys.find(QStringView(mItems[i].key))->second = i;
 }
 
 void Collection::outOfRange()
@@ -36,7 +44,7 @@ const Variant &Collection::Item(const QString &key) const
     const auto found = key.isEmpty() ? mKeys.end() : mKeys.find(QStringView(key));
     if (found == mKeys.end())
         raise(err::InvalidProcedureCall);
-    return found->second->item;
+    return mItems[found->second].item;
 }
 
 QString Collection::Key(int position) const

@@ -5,7 +5,6 @@
 
 #include <QString>
 
-#include <memory>
 #include <unordered_map>
 #include <vector>
 
@@ -26,7 +25,7 @@ public:
 
     int Count() const { return static_cast<int>(mItems.size()); }
     void Add(const Variant &item, const QString &key = QString());
-    void Remove(int position);
+    void Remove(int position); // also renumbers the keys of the items behind it
     // Inline: the notice timer reads two lists by position for every coming event at each tick.
     const Variant &Item(int position) const { return at(position).item; }
     const Variant &Item(const QString &key) const;
@@ -43,15 +42,17 @@ private:
     {
         if (position < 1 || position > Count())
             outOfRange();
-        return *mItems[static_cast<std::size_t>(position - 1)];
+        return mItems[static_cast<std::size_t>(position - 1)];
     }
     [[noreturn]] static void outOfRange();
 
-    // In order of position. The entries stay where they are in memory, so that the key index
-    // can point at them while positions shift.
-    std::vector<std::unique_ptr<Entry>> mItems;
-    std::unordered_map<QStringView, const Entry *, CaseInsensitiveHash, CaseInsensitiveEqual>
-        mKeys; // views of the entries' own keys
+    // In order of position, side by side, so that reading them one after the other stays in
+    // the cache.
+    std::vector<Entry> mItems;
+    // Each key's position, 0-based. The views look at the entries' own keys: the text of a
+    // QString stays where it is when the QString itself moves with its entry.
+    std::unordered_map<QStringView, std::size_t, CaseInsensitiveHash, CaseInsensitiveEqual>
+        mKeys;
 };
 
 } // namespace vb
