@@ -3,6 +3,8 @@
 // A copy of the delivered database holding a given number of entries, in a folder of its own,
 // and the library's own way into it: the ground both benchmarks measure on.
 
+#include "startup_floor/PlainStart.h"
+
 #include <QDate>
 #include <QFile>
 #include <QTemporaryDir>
@@ -11,6 +13,8 @@
 #include <sqlite3.h>
 
 #include <functional>
+#include <map>
+#include <memory>
 
 namespace kxbench {
 
@@ -58,20 +62,32 @@ struct EntryTable
     }
 };
 
+// A table as a user's big file: the five event types in turn, and one entry in ten a coming
+// event (365 alert days; the others 0, so coming only on their day). Notices are due at 09:00,
+// before the benchmarks' clock; nothing shows the coming events at start. One table per size,
+// made on first use.
+inline EntryTable &startTable(int entries)
+{
+    static std::map<int, std::unique_ptr<EntryTable>> tables;
+    std::unique_ptr<EntryTable> &table = tables[entries];
+    if (!table) {
+        table = std::make_unique<EntryTable>(entries);
+        sqlite3 *db = openKeyed(table->path);
+        sqlite3_exec(db,
+                     "UPDATE Dazez SET Events_Id = Dazez_Id % 5 + 1, Dazez_AlertDays = "
+                     "CASE WHEN Dazez_Id % 10 = 0 THEN 365 ELSE 0 END; "
+                     "UPDATE Settings SET Settings_ShowEventsAtStart = 0",
+                     nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+    }
+    return *table;
+}
+
 // Days from `today` to the next recurrence of `date`'s month and day (29 February counts on 28
 // February in a year without one): the floors' own computation.
 inline int plainDaysTil(const QDate &date, const QDate &today)
 {
-    auto recurrence = [&](int year) {
-        const int day =
-            date.month() == 2 && date.day() == 29 && !QDate::isLeapYear(year) ? 28 : date.day();
-        return QDate(year, date.month(), day);
-    };
-    QDate next = recurrence(today.year());
-    if (next < today)
-        next = recurrence(today.year() + 1);
-    const qint64 days = today.daysTo(next);
-    return days > 365 ? 0 : static_cast<int>(days);
+    return kxfloor::daysTil(date, today);
 }
 
 // The floor both benchmarks compare with: one transaction, one prepared SELECT of every entry's

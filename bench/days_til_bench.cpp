@@ -1,63 +1,53 @@
-// The days-until pass over 10,000 entries: cDateHandler::SetDaysTil (through the data-access
-// object, the shared recordset and one workspace transaction) against the library's own calls
-// doing the same reads, the same computation and the same writes in one transaction.
+// The days-until pass over 1,000, 10,000 and 100,000 entries: cDateHandler::SetDaysTil (through
+// the data-access object, the shared recordset and one workspace transaction) against its floor,
+// the library's own calls doing the same reads, the same computation and the same writes in one
+// transaction with one prepared UPDATE. "per_entry" is the time per entry.
 
 #include "BenchServices.h"
 #include "EntryTable.h"
+#include "Measure.h"
 
 #include "core/Globals.h"
 #include "core/cDAO.h"
 #include "dates/cDateHandler.h"
 
-#include <QDate>
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
 namespace {
 
-constexpr int kEntries = 10000;
-
-kxbench::EntryTable &entryTable()
-{
-    static kxbench::EntryTable table(kEntries);
-    return table;
-}
-
 void BM_SetDaysTil(benchmark::State &state)
 {
-    kxbench::ScopedBenchServices services(QDir::toNativeSeparators(entryTable().dir.path()));
-    core::resetGlobals();
-    gstrDbPath = entryTable().path;
-    if (!cDAO().DAOOpenConnection(gstrDbPath)) {
+    const int entries = static_cast<int>(state.range(0));
+    kxbench::EntryTable &table = kxbench::startTable(entries);
+    kxbench::ScopedBenchServices services(QDir::toNativeSeparators(table.dir.path()));
+    if (!kxbench::openProgramDatabase(table.path)) {
         state.SkipWithError("the database did not open");
         return;
     }
-    for (auto _ : state)
-        cDateHandler().SetDaysTil();
+    kxbench::measure(state, [] { cDateHandler().SetDaysTil(); });
     if (services.boxes.shown || QFile::exists(core::programPath(QStringLiteral("DebugLog.TXT"))))
         state.SkipWithError("the pass reported an error");
-    state.SetItemsProcessed(state.iterations() * kEntries);
+    kxbench::perEntry(state, entries);
     core::resetGlobals();
 }
 
-void BM_SetDaysTilPlainLibrary(benchmark::State &state)
+void BM_SetDaysTilFloor(benchmark::State &state)
 {
-    sqlite3 *db = kxbench::openKeyed(entryTable().path);
-    for (auto _ : state)
-        kxbench::plainDaysTilPass(db, [](const char *text) {
-            return kxbench::plainDaysTil(
-                QDate::fromString(QString::fromLatin1(text, 10), Qt::ISODate),
-                kxbench::kBenchToday);
-        });
+    const int entries = static_cast<int>(state.range(0));
+    sqlite3 *db = kxbench::openKeyed(kxbench::startTable(entries).path);
+    bool ok = true;
+    kxbench::measure(state, [&] { ok = kxfloor::daysTilPass(db, kxbench::kBenchToday) && ok; });
+    if (!ok)
+        state.SkipWithError("the floor's pass failed");
     sqlite3_close(db);
-    state.SetItemsProcessed(state.iterations() * kEntries);
+    kxbench::perEntry(state, entries);
 }
 
 } // namespace
 
-BENCHMARK(BM_SetDaysTil)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SetDaysTilPlainLibrary)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SetDaysTil)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SetDaysTilFloor)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);

@@ -5,8 +5,6 @@
 
 #include "platform/vb/Conversions.h"
 
-#include <new>
-
 namespace core {
 
 Procedure::Procedure(QString name, ErrorVariant variant)
@@ -19,60 +17,49 @@ void Procedure::setHandler(std::function<ErrorAction(const vb::RuntimeError &)> 
     mHandler = std::move(handler);
 }
 
-bool Procedure::operator()(const std::function<void()> &step)
+vb::RuntimeError Procedure::outOfMemory()
 {
-    if (mLeft)
+    return vb::RuntimeError(vb::err::OutOfMemory, vb::standardDescription(vb::err::OutOfMemory));
+}
+
+std::optional<bool> Procedure::afterFailure(const vb::RuntimeError &e)
+{
+    switch (mHandler ? mHandler(e) : ErrorAction::Default) {
+    case ErrorAction::Retry:
+        return std::nullopt;
+    case ErrorAction::Resume:
+        return true;
+    case ErrorAction::Leave:
+        mLeft = true;
         return false;
-    for (;;) {
-        std::optional<vb::RuntimeError> failure;
-        try {
-            const platform::ProcedureFrame::Step running(mFrame);
-            step();
-            return !mLeft; // the step itself may have left the procedure
-        } catch (const vb::RuntimeError &e) {
-            failure = e;
-        } catch (const std::bad_alloc &) {
-            failure = vb::RuntimeError(vb::err::OutOfMemory,
-                                       vb::standardDescription(vb::err::OutOfMemory));
-        }
-        const vb::RuntimeError &e = *failure;
-        switch (mHandler ? mHandler(e) : ErrorAction::Default) {
-        case ErrorAction::Retry:
-            continue;
-        case ErrorAction::Resume:
+    case ErrorAction::Default:
+        break;
+    }
+    switch (mVariant) {
+    case ErrorVariant::Dialog: {
+        const vb::Variant answer = HandleError(e.number(), e.description(), mName);
+        const int button = answer.get<std::int16_t>() ? *answer.get<std::int16_t>() : 0;
+        if (button == 4)
+            return std::nullopt;
+        if (button == 5)
             return true;
-        case ErrorAction::Leave:
-            mLeft = true;
-            return false;
-        case ErrorAction::Default:
-            break;
-        }
-        switch (mVariant) {
-        case ErrorVariant::Dialog: {
-            const vb::Variant answer = HandleError(e.number(), e.description(), mName);
-            const int button = answer.get<std::int16_t>() ? *answer.get<std::int16_t>() : 0;
-            if (button == 4)
-                continue;
-            if (button == 5)
-                return true;
-            mLeft = true;
-            return false;
-        }
-        case ErrorVariant::LogOnly:
+        mLeft = true;
+        return false;
+    }
+    case ErrorVariant::LogOnly:
+        LogError(e.number(), e.description(), mName);
+        mLeft = true;
+        return false;
+    case ErrorVariant::LogAndContinue:
+        if (mZeroTimeStamp)
+            WriteDebugLog(e.number(), e.description(), mName, vb::Date());
+        else
             LogError(e.number(), e.description(), mName);
-            mLeft = true;
-            return false;
-        case ErrorVariant::LogAndContinue:
-            if (mZeroTimeStamp)
-                WriteDebugLog(e.number(), e.description(), mName, vb::Date());
-            else
-                LogError(e.number(), e.description(), mName);
-            return true;
-        case ErrorVariant::Silent:
-            return true;
-        }
+        return true;
+    case ErrorVariant::Silent:
         return true;
     }
+    return true;
 }
 
 bool Procedure::rowStep(const std::function<void()> &step)

@@ -40,6 +40,7 @@
 #include <QString>
 
 #include <functional>
+#include <new>
 #include <optional>
 #include <type_traits>
 
@@ -74,8 +75,28 @@ public:
     explicit Procedure(QString name, ErrorVariant variant = ErrorVariant::Dialog);
 
     // Runs one step. Returns false when the procedure has been left (by this step or before):
-    // the step then did not run, or failed and was not retried to success.
-    bool operator()(const std::function<void()> &step);
+    // the step then did not run, or failed and was not retried to success. A template, so that
+    // a step costs a call and not a std::function: procedures run steps per row of a table.
+    template <class Step> bool operator()(Step &&step)
+    {
+        if (mLeft)
+            return false;
+        for (;;) {
+            // The failure is handled outside the handler: its dialog runs an event loop.
+            std::optional<vb::RuntimeError> failure;
+            try {
+                const platform::ProcedureFrame::Step running(mFrame);
+                step();
+                return !mLeft; // the step itself may have left the procedure
+            } catch (const vb::RuntimeError &e) {
+                failure = e;
+            } catch (const std::bad_alloc &) {
+                failure = outOfMemory();
+            }
+            if (const std::optional<bool> result = afterFailure(*failure))
+                return *result;
+        }
+    }
 
     // Runs a step that yields a value; `fallback` when it was skipped or failed.
     template <class T, class F> T value(T fallback, F &&step)
@@ -109,6 +130,10 @@ public:
     void setZeroTimeStamp(bool zero) { mZeroTimeStamp = zero; }
 
 private:
+    // What a failed step leads to: nothing when it is to run again, else the step's result.
+    std::optional<bool> afterFailure(const vb::RuntimeError &e);
+    static vb::RuntimeError outOfMemory();
+
     QString mName;
     ErrorVariant mVariant;
     bool mLeft = false;

@@ -182,10 +182,8 @@ bool noticeDue(int i, const vb::Date &today, int minuteOfDay, const QString &min
     const vb::Variant &time = gcolUpcomingTime.Item(i);
     if (time.isNull()) // an entry without a time of day is never due; no error every tick
         return false;
-    if (const vb::Date *date = time.get<vb::Date>()) {
-        const QTime t = date->time();
-        return t.hour() * 60 + t.minute() == minuteOfDay;
-    }
+    if (const vb::Date *date = time.get<vb::Date>())
+        return date->secondsOfDay() / 60 == minuteOfDay;
     return vb::formatHHMM(time) == minuteText;
 }
 

@@ -2,6 +2,7 @@
 #include "platform/forms/Form.h"
 #include "platform/forms/ImageList.h"
 #include "platform/forms/ListView.h"
+#include "platform/forms/WindowUpdateLock.h"
 #include "platform/vb/RuntimeError.h"
 #include "support/ScriptedPlatform.h"
 
@@ -182,6 +183,45 @@ TEST_F(ListViewTest, RowsCarryKeyTextSubItemsAndTheirSmallPicture)
     EXPECT_EQ(lvw->ListItems().Count(), 0);
     EXPECT_NO_THROW(lvw->ListItems().Add(std::nullopt, QStringLiteral("K2"), {}))
         << "a cleared list forgets its keys";
+}
+
+// A refill sets its rows' sub-items while the window is kept from painting: the rows hold them
+// at once, and the list shows them when the lock ends. On a list that paints, each change is
+// announced to the view.
+TEST_F(ListViewTest, SubItemsSetUnderTheWindowsLockShowWhenItEnds)
+{
+    fill({QStringLiteral("Ann"), QStringLiteral("Bob")});
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form));
+    QAbstractItemModel *model = lvw->tree()->model();
+    QSignalSpy changes(model, &QAbstractItemModel::dataChanged);
+    ListItem *ann = lvw->ListItems().Item(1);
+    ann->setSubItems(1, QStringLiteral("3/5/1970"));
+    EXPECT_EQ(changes.count(), 1);
+
+    struct PaintCounter : QObject
+    {
+        int paints = 0;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            paints += event->type() == QEvent::Paint;
+            return false;
+        }
+    } counter;
+    QApplication::processEvents();
+    lvw->tree()->viewport()->installEventFilter(&counter);
+    ASSERT_TRUE(LockWindowUpdate(form));
+    ann->setSubItems(1, QStringLiteral("4/6/1971"));
+    ann->setSubItems(2, QStringLiteral("12"));
+    EXPECT_EQ(changes.count(), 1);
+    EXPECT_EQ(model->data(model->index(0, 1)).toString(), QStringLiteral("4/6/1971"));
+    EXPECT_EQ(ann->SubItems(2), QStringLiteral("12"));
+    QApplication::processEvents();
+    EXPECT_EQ(counter.paints, 0);
+    LockWindowUpdate(nullptr);
+    QApplication::processEvents();
+    EXPECT_GE(counter.paints, 1);
+    lvw->tree()->viewport()->removeEventFilter(&counter);
 }
 
 TEST_F(ListViewTest, SortedSortsByTheSortKeysTextAndUnsortingKeepsTheOrder)

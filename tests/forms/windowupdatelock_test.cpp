@@ -1,5 +1,7 @@
 #include "platform/forms/WindowUpdateLock.h"
 
+#include <QApplication>
+#include <QTest>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -53,6 +55,46 @@ TEST(WindowUpdateLockTest, TheGuardReleasesOnEveryWayOutAndOnlyWhatItTook)
     }
     EXPECT_EQ(lockedWindow(), &other) << "a guard that got nothing gives nothing back";
     LockWindowUpdate(nullptr);
+}
+
+// Counts the paint events a widget receives.
+struct PaintCount : QObject
+{
+    int paints = 0;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+// Nothing of the window paints while it is locked; the release paints what asked to be painted
+// meanwhile, and leaves the rest of the window as it was.
+TEST(WindowUpdateLockTest, ReleasePaintsWhatChangedWhileLocked)
+{
+    QWidget window;
+    window.resize(300, 200);
+    auto *changed = new QWidget(&window);
+    changed->setGeometry(0, 0, 150, 200);
+    auto *untouched = new QWidget(&window);
+    untouched->setGeometry(150, 0, 150, 200);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QApplication::processEvents();
+    PaintCount changedPaints;
+    PaintCount untouchedPaints;
+    changed->installEventFilter(&changedPaints);
+    untouched->installEventFilter(&untouchedPaints);
+
+    ASSERT_TRUE(LockWindowUpdate(&window));
+    changed->update();
+    changed->repaint();
+    QApplication::processEvents();
+    EXPECT_EQ(changedPaints.paints, 0);
+    LockWindowUpdate(nullptr);
+    QApplication::processEvents();
+    EXPECT_EQ(changedPaints.paints, 1);
+    EXPECT_EQ(untouchedPaints.paints, 0);
 }
 
 TEST(WindowUpdateLockTest, AWindowThatGoesAwayTakesItsLockWithIt)

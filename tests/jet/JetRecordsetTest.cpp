@@ -216,6 +216,73 @@ TEST_F(RecordsetTest, EditUpdatePersistsAndCancelUpdateDiscards)
     EXPECT_EQ(rs->Field(QStringLiteral("Dazez_Name")), vb::Variant("Anna"));
 }
 
+// A pass that edits row after row, first one column, then another, then both: each row gets
+// what was set on it, in the file and in the recordset when read again.
+TEST_F(RecordsetTest, EditsOfOtherColumnsRowAfterRowEachWriteTheirOwn)
+{
+    std::vector<std::int32_t> ids;
+    for (const char *name : {"Ann", "Bob", "Cid", "Dee"})
+        ids.push_back(addEntry(*mDb, QString::fromLatin1(name), ymd(1970, 3, 5)));
+    const QString sql = QStringLiteral("SELECT Dazez_Id, Dazez_Name, Dazez_DaysTil FROM Dazez "
+                                       "ORDER BY Dazez_Id");
+    {
+        auto rs = dynaset(sql);
+        const auto edit = [&](const char *name, const vb::Variant &daysTil) {
+            rs->Edit();
+            if (name)
+                rs->SetField(QStringLiteral("Dazez_Name"), QString::fromLatin1(name));
+            if (!daysTil.isEmpty())
+                rs->SetField(QStringLiteral("Dazez_DaysTil"), daysTil);
+            rs->Update();
+            rs->MoveNext();
+        };
+        edit("Anna", vb::Variant());
+        edit(nullptr, std::int16_t(7));
+        edit("Cidre", std::int16_t(8));
+        edit("Deedee", vb::Variant());
+        rs->MoveFirst();
+        EXPECT_EQ(rs->Field(QStringLiteral("Dazez_Name")), vb::Variant("Anna"));
+        rs->MoveNext();
+        EXPECT_EQ(rs->Field(QStringLiteral("Dazez_DaysTil")), vb::Variant(std::int16_t(7)));
+        EXPECT_EQ(rs->Field(QStringLiteral("Dazez_Name")), vb::Variant("Bob"));
+    }
+    auto rs = snapshot(sql);
+    const std::pair<const char *, int> expected[] = {{"Anna", 0}, {"Bob", 7}, {"Cidre", 8},
+                                                     {"Deedee", 0}};
+    for (const auto &[name, daysTil] : expected) {
+        SCOPED_TRACE(name);
+        ASSERT_FALSE(rs->eof());
+        EXPECT_EQ(rs->Field(QStringLiteral("Dazez_Name")), vb::Variant(name));
+        const vb::Variant stored = rs->Field(QStringLiteral("Dazez_DaysTil"));
+        if (daysTil)
+            EXPECT_EQ(stored, vb::Variant(std::int16_t(daysTil)));
+        else
+            EXPECT_TRUE(stored.isNull());
+        rs->MoveNext();
+    }
+}
+
+// Values another program stored that do not fit their column's type read back as they are
+// stored; a number in a text column as the library writes it.
+TEST_F(RecordsetTest, ValuesThatDoNotFitTheirColumnReadAsStored)
+{
+    mDb->Execute(QStringLiteral(
+        "INSERT INTO Dazez (Dazez_Id, Events_Id, Dazez_Name, Dazez_Date, Dazez_DaysTil, "
+        "Dazez_AlertDays, Dazez_Notes) VALUES (900, 'x7', 12.5, 'no date', 2.7, X'4142', 3)"));
+    for (int type : {jet::dbOpenSnapshot, jet::dbOpenDynaset}) {
+        SCOPED_TRACE(type);
+        auto rs = mDb->OpenRecordset(QStringLiteral("SELECT * FROM Dazez WHERE Dazez_Id = 900"),
+                                     type);
+        const std::pair<const char *, vb::Variant> expected[] = {
+            {"Events_Id", "x7"},          {"Dazez_Name", "12.5"},
+            {"Dazez_Date", "no date"},    {"Dazez_DaysTil", std::int16_t(2)},
+            {"Dazez_AlertDays", "AB"},    {"Dazez_Notes", "3"},
+            {"Dazez_Time", vb::Variant::null()}};
+        for (const auto &[name, value] : expected)
+            EXPECT_EQ(rs->Field(QString::fromLatin1(name)), value) << name;
+    }
+}
+
 struct ConversionCase
 {
     const char *column;

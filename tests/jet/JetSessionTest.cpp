@@ -67,6 +67,55 @@ TEST_F(SessionTest, RecordsetEditsTakePartInTheTransaction)
               vb::Variant("Birthday"));
 }
 
+// Inside a transaction the same small snapshot is answered from what was read before, for as
+// long as nothing changes: every write through the file (a statement, a recordset's edit, a
+// savepoint rolled back) shows in the next snapshot, and another connection cannot write at all
+// while the transaction has read.
+TEST_F(SessionTest, RepeatedSnapshotsInATransactionShowEveryChange)
+{
+    const QString sql = QStringLiteral("SELECT Events_EventName FROM Events WHERE Events_Id = 2");
+    auto name = [&] { return snapshot(sql)->Field(QStringLiteral("Events_EventName")); };
+    mWs->BeginTrans();
+    EXPECT_EQ(name(), vb::Variant("Anniversary"));
+    EXPECT_EQ(name(), vb::Variant("Anniversary"));
+
+    mDb->Execute(QStringLiteral("UPDATE Events SET Events_EventName = 'Jubilee' WHERE "
+                                "Events_Id = 2"));
+    EXPECT_EQ(name(), vb::Variant("Jubilee"));
+
+    auto rs = dynaset(QStringLiteral("SELECT * FROM Events WHERE Events_Id = 2"));
+    rs->Edit();
+    rs->SetField(QStringLiteral("Events_EventName"), "Wedding");
+    rs->Update();
+    rs->Close();
+    EXPECT_EQ(name(), vb::Variant("Wedding"));
+
+    mWs->BeginTrans();
+    mDb->Execute(QStringLiteral("UPDATE Events SET Events_EventName = 'Gone' WHERE Events_Id = 2"));
+    EXPECT_EQ(name(), vb::Variant("Gone"));
+    mWs->Rollback();
+    EXPECT_EQ(name(), vb::Variant("Wedding"));
+
+    auto otherWs = jet::DBEngine::instance().CreateWorkspace(QString(), QStringLiteral("Admin"),
+                                                             QString(), jet::dbUseJet);
+    auto other = otherWs->OpenDatabase(mPath, false, false, kConnect);
+    EXPECT_EQ(errorOf([&] {
+                  other->Execute(QStringLiteral(
+                      "UPDATE Events SET Events_EventName = 'Other' WHERE Events_Id = 2"));
+              }),
+              jet::err::TableHeld);
+    mWs->CommitTrans();
+
+    // Outside a transaction every snapshot reads the file: another connection's change shows.
+    other->Execute(
+        QStringLiteral("UPDATE Events SET Events_EventName = 'Other' WHERE Events_Id = 2"));
+    EXPECT_EQ(name(), vb::Variant("Other"));
+    mWs->BeginTrans();
+    EXPECT_EQ(name(), vb::Variant("Other"));
+    mWs->CommitTrans();
+    other->Close();
+}
+
 TEST_F(SessionTest, FullDiskEndsTheTransactionAndIsReportedOnce)
 {
     // The file may not grow past its size: a row too long for the free space cannot be added.

@@ -45,6 +45,7 @@ TEST(Date, TimeFractionForBothSignsOfTheSerial)
         const Date d(c.serial);
         EXPECT_EQ(d.date(), c.date);
         EXPECT_EQ(d.time(), c.time);
+        EXPECT_EQ(d.secondsOfDay(), c.time.msecsSinceStartOfDay() / 1000);
         EXPECT_TRUE(d.hasTime());
         EXPECT_EQ(Date::fromQDateTime(QDateTime(c.date, c.time)).date(), c.date);
         EXPECT_EQ(Date::fromQDateTime(QDateTime(c.date, c.time)).time(), c.time);
@@ -64,6 +65,8 @@ TEST(Date, TimeRoundsToWholeSecondsAndCarriesIntoTheNextDay)
     const Date almostMidnight(36527.0 - halfSecond / 2);
     EXPECT_EQ(almostMidnight.date(), QDate(2000, 1, 2));
     EXPECT_EQ(almostMidnight.time(), QTime(0, 0));
+    EXPECT_EQ(almostMidnight.secondsOfDay(), 0);
+    EXPECT_EQ(Date(36526.0 + 3661.6 / 86400.0).secondsOfDay(), 3662);
     EXPECT_FALSE(almostMidnight.hasTime());
 }
 

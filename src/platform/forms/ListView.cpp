@@ -3,6 +3,7 @@
 #include "Form.h"
 #include "ImageList.h"
 #include "Twips.h"
+#include "WindowUpdateLock.h"
 
 #include "platform/vb/RuntimeError.h"
 
@@ -226,7 +227,21 @@ void ListItem::setSubItems(int index, const QString &text)
 {
     if (index < 1 || index >= mView->mColumns.Count())
         vb::raise(vb::err::InvalidPropertyValue);
-    QTreeWidgetItem::setText(index, text);
+    const auto at = static_cast<std::size_t>(index - 1);
+    if (mSubItems.size() <= at)
+        mSubItems.resize(at + 1);
+    mSubItems[at] = text;
+    // While its window is kept from painting (a refill under LockWindowUpdate) the change is not
+    // announced row by row, three times for every row of a refill: the list asks once per lock
+    // for its rows to be painted again when the lock ends.
+    if (QTreeWidget *tree = treeWidget()) {
+        if (tree->window()->updatesEnabled()) {
+            emitDataChanged();
+        } else if (mView->mHeldRepaint != lockSerial()) {
+            mView->mHeldRepaint = lockSerial();
+            tree->viewport()->update();
+        }
+    }
     if (mView->mSorted && mView->mSortKey == index)
         mView->sortIfSorted();
 }
@@ -267,6 +282,10 @@ QVariant ListItem::data(int column, int role) const
         return mView->smallPicture(mSmallIcon);
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(mView->columnAlignment(column));
+    if (column >= 1 && (role == Qt::DisplayRole || role == Qt::EditRole)) {
+        const auto at = static_cast<std::size_t>(column - 1);
+        return at < mSubItems.size() ? QVariant(mSubItems[at]) : QVariant();
+    }
     return QTreeWidgetItem::data(column, role);
 }
 

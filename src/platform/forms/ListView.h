@@ -120,6 +120,9 @@ private:
     QString mKey;
     int mIcon = 0;
     int mSmallIcon = 0;
+    // Sub-item n at n - 1, kept here rather than in the tree's item, so that setting one tells
+    // the view only when it may show it (see setSubItems).
+    std::vector<QString> mSubItems;
 };
 
 class ListItemCollection
@@ -201,6 +204,7 @@ private:
     int mSortKey = 0;
     int mSortOrder = 0;
     bool mSorted = false;
+    unsigned mHeldRepaint = 0; // the window lock in which the rows' repaint was asked for
 };
 
 } // namespace platform

@@ -1,5 +1,8 @@
 #include "WindowUpdateLock.h"
 
+#include <QCoreApplication>
+#include <QEvent>
+
 namespace platform {
 
 namespace {
@@ -8,7 +11,8 @@ struct LockState
 {
     QPointer<QWidget> window;
     bool held = false;
-    bool wasEnabled = true; // the window's own setting, put back on release
+    bool wasDisabled = false; // the window's own setting, put back on release
+    unsigned serial = 0;
 };
 
 LockState &state()
@@ -19,14 +23,23 @@ LockState &state()
 
 } // namespace
 
+// Only the window itself is marked: its children go on recording what they need to repaint,
+// the window paints none of it while the mark stands (Qt paints a window's dirty widgets only
+// when the window's own updates are on), and the release paints exactly what was recorded, as
+// the system's lock repaints what was drawn to meanwhile, rather than the whole window.
 bool LockWindowUpdate(QWidget *window)
 {
     LockState &s = state();
     if (s.held && !s.window) // the locked window is gone, and its lock with it
         s.held = false;
     if (!window) {
-        if (s.held && s.window->updatesEnabled() != s.wasEnabled)
-            s.window->setUpdatesEnabled(s.wasEnabled);
+        if (s.held) {
+            QWidget *locked = s.window;
+            locked->setAttribute(Qt::WA_UpdatesDisabled, s.wasDisabled);
+            if (!s.wasDisabled)
+                QCoreApplication::postEvent(locked, new QEvent(QEvent::UpdateRequest),
+                                            Qt::LowEventPriority);
+        }
         s.held = false;
         s.window = nullptr;
         return true;
@@ -35,8 +48,9 @@ bool LockWindowUpdate(QWidget *window)
         return false;
     s.window = window;
     s.held = true;
-    s.wasEnabled = window->updatesEnabled();
-    window->setUpdatesEnabled(false);
+    ++s.serial;
+    s.wasDisabled = window->testAttribute(Qt::WA_UpdatesDisabled);
+    window->setAttribute(Qt::WA_UpdatesDisabled, true);
     return true;
 }
 
@@ -44,6 +58,11 @@ QWidget *lockedWindow()
 {
     const LockState &s = state();
     return s.held ? s.window.data() : nullptr;
+}
+
+unsigned lockSerial()
+{
+    return state().serial;
 }
 
 bool WindowUpdateLock::lock(QWidget *window)

@@ -203,6 +203,7 @@ void Database::Execute(const QString &sql)
     Connection &c = *mImpl->conn;
     c.ensureOpen();
     const QByteArray text = sql.toUtf8();
+    c.changed();
     detail::CachedStatement stmt(c, 'X', text);
     stmt.prepareIfNone(text, sql);
     if (!stmt.get())

@@ -1,7 +1,13 @@
 #include "JetErrors.h"
 #include "JetInternal.h"
+#include "RowStore.h"
 
+#include "platform/vb/RuntimeError.h"
+
+#include <algorithm>
+#include <cstdint>
 #include <iterator>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -86,6 +92,9 @@ std::shared_ptr<const RecordsetShape> readShape(sqlite3_stmt *stmt, const Record
         if (shape->updatable && origin && table &&
             QString::fromUtf8(table).compare(shape->table, Qt::CaseInsensitive) == 0)
             col.origin = quoted(QString::fromUtf8(origin));
+        // A name given twice keeps its first column.
+        const int first = shape->positions.emplace(col.name, i).first->second;
+        shape->spelled.insert(col.name, first);
         shape->columns.push_back(std::move(col));
     }
     return shape;
@@ -110,6 +119,14 @@ bool RecordsetShape::matches(sqlite3_stmt *stmt) const
 
 namespace {
 
+// Resets a statement of the cache held by a recordset once it has run, also when it failed
+// (after the failure's text has been read).
+struct ResetWhenDone
+{
+    sqlite3_stmt *stmt;
+    ~ResetWhenDone() { sqlite3_reset(stmt); }
+};
+
 class DaoRecordset final : public Recordset
 {
 public:
@@ -120,6 +137,15 @@ public:
     void load(const QString &sql)
     {
         const QByteArray text = sql.toUtf8();
+        if (mType == dbOpenSnapshot) {
+            if (const SnapshotCache::Entry *kept = mConn->keptSnapshot(text)) {
+                mShape = kept->shape;
+                mStore = kept->rows;
+                mPos = 0;
+                mState = mStore->rows() == 0 ? State::AfterLast : State::OnRow;
+                return;
+            }
+        }
         CachedStatement stmt(*mConn, mType == dbOpenDynaset ? 'D' : 'S', text);
         std::shared_ptr<const RecordsetShape> shape = stmt.shape();
         if (!stmt.get()) {
@@ -151,35 +177,39 @@ public:
         }
         mShape = shape;
         const int count = static_cast<int>(mShape->columns.size());
+        mStore = std::make_shared<RowStore>(count);
         for (; rc == SQLITE_ROW; rc = sqlite3_step(stmt.get())) {
-            appendRow(stmt.get());
+            mStore->appendFrom(stmt.get(), mShape->columns);
             if (mShape->updatable)
                 mRowids.push_back(sqlite3_column_int64(stmt.get(), count));
         }
         if (rc != SQLITE_DONE)
             failSqlite(mConn->db, rc, sql, mConn->path);
         mPos = 0;
-        mState = mRowCount == 0 ? State::AfterLast : State::OnRow;
+        mState = mStore->rows() == 0 ? State::AfterLast : State::OnRow;
+        if (mType == dbOpenSnapshot && mStore->rows() <= SnapshotCache::kMaxRows &&
+            mConn->mayKeepSnapshots())
+            mConn->snapshots.keep(text, SnapshotCache::Entry{mShape, mStore, mConn->generation});
     }
 
     int RecordCount() const override
     {
         ensureUsable();
-        return mRowCount;
+        return mStore->rows();
     }
     bool eof() const override
     {
         ensureUsable();
-        return mRowCount == 0 || mState == State::AfterLast;
+        return mStore->rows() == 0 || mState == State::AfterLast;
     }
     bool bof() const override
     {
         ensureUsable();
-        return mRowCount == 0 || mState == State::BeforeFirst;
+        return mStore->rows() == 0 || mState == State::BeforeFirst;
     }
 
     void MoveFirst() override { moveTo(0); }
-    void MoveLast() override { moveTo(mRowCount - 1); }
+    void MoveLast() override { moveTo(mStore->rows() - 1); }
     void MoveNext() override
     {
         ensureUsable();
@@ -187,9 +217,9 @@ public:
             noCurrentRecord();
         endEdit();
         const int next = mState == State::BeforeFirst ? 0 : mPos + 1;
-        if (next >= mRowCount) {
+        if (next >= mStore->rows()) {
             mState = State::AfterLast;
-            mPos = mRowCount;
+            mPos = mStore->rows();
         } else {
             mState = State::OnRow;
             mPos = next;
@@ -198,10 +228,10 @@ public:
     void MovePrevious() override
     {
         ensureUsable();
-        if (mState == State::BeforeFirst || mRowCount == 0)
+        if (mState == State::BeforeFirst || mStore->rows() == 0)
             noCurrentRecord();
         endEdit();
-        const int previous = mState == State::AfterLast ? mRowCount - 1 : mPos - 1;
+        const int previous = mState == State::AfterLast ? mStore->rows() - 1 : mPos - 1;
         if (previous < 0) {
             mState = State::BeforeFirst;
             mPos = -1;
@@ -215,11 +245,13 @@ public:
     {
         ensureUsable();
         const int i = columnIndex(name);
-        if (mEdit != EditMode::None)
-            return mBuffer[i];
+        // While a row is edited or added its buffer holds what was set; the rest of an edited
+        // row is still the row's.
+        if (mEdit == EditMode::Add || (mEdit == EditMode::Edit && mDirty[static_cast<size_t>(i)]))
+            return mBuffer[static_cast<size_t>(i)];
         if (mState != State::OnRow)
             noCurrentRecord();
-        return row(mPos)[i];
+        return mStore->value(mPos, i, mShape->columns[static_cast<size_t>(i)].type);
     }
 
     void SetField(const QString &name, const vb::Variant &value) override
@@ -232,10 +264,10 @@ public:
                  QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
         }
         const int i = columnIndex(name);
-        if (mShape->columns[i].origin.empty())
+        if (mShape->columns[static_cast<size_t>(i)].origin.empty())
             readOnly();
-        mBuffer[i] = convertFor(mShape->columns[i].type, value);
-        mDirty[i] = true;
+        mBuffer[static_cast<size_t>(i)] = convertFor(mShape->columns[static_cast<size_t>(i)].type, value);
+        mDirty[static_cast<size_t>(i)] = true;
     }
 
     QStringList FieldNames() const override
@@ -254,7 +286,7 @@ public:
             readOnly();
         if (mState != State::OnRow)
             noCurrentRecord();
-        mBuffer.assign(row(mPos), row(mPos) + width());
+        mBuffer.assign(mShape->columns.size(), vb::Variant());
         mDirty.assign(mShape->columns.size(), false);
         mEdit = EditMode::Edit;
     }
@@ -295,10 +327,10 @@ public:
     {
         ensureUsable();
         mClosed = true;
-        mValues.clear();
-        mRowCount = 0;
-        mRowids.clear();
+        mStore.reset();
+        mRowids = {};
         mBuffer.clear();
+        mUpdate = HeldUpdate{};
     }
 
     bool isOpen() const override { return !mClosed && mConn->isOpen(); }
@@ -324,16 +356,19 @@ private:
 
     int columnIndex(const QString &name) const
     {
-        for (int i = 0; i < static_cast<int>(mShape->columns.size()); ++i)
-            if (mShape->columns[i].name.compare(name, Qt::CaseInsensitive) == 0)
-                return i;
-        fail(err::ItemNotFound, QStringLiteral("Item not found in this collection."));
+        if (const auto spelled = mShape->spelled.constFind(name);
+            spelled != mShape->spelled.cend())
+            return *spelled;
+        const auto found = mShape->positions.find(name);
+        if (found == mShape->positions.end())
+            fail(err::ItemNotFound, QStringLiteral("Item not found in this collection."));
+        return found->second;
     }
 
     void moveTo(int index)
     {
         ensureUsable();
-        if (mRowCount == 0)
+        if (mStore->rows() == 0)
             noCurrentRecord();
         endEdit();
         mPos = index;
@@ -347,22 +382,6 @@ private:
         mDirty.clear();
     }
 
-    int width() const { return static_cast<int>(mShape->columns.size()); }
-    const vb::Variant *row(int index) const { return mValues.data() + index * width(); }
-    vb::Variant *row(int index) { return mValues.data() + index * width(); }
-
-    void appendRow(sqlite3_stmt *stmt)
-    {
-        for (int i = 0; i < width(); ++i)
-            mValues.push_back(readValue(stmt, i, mShape->columns[i].type));
-        ++mRowCount;
-    }
-    void appendRow(std::vector<vb::Variant> values)
-    {
-        std::move(values.begin(), values.end(), std::back_inserter(mValues));
-        ++mRowCount;
-    }
-
     // Runs a statement to its end; the bindings are the caller's.
     void run(sqlite3_stmt *stmt, const std::string &sql)
     {
@@ -371,31 +390,51 @@ private:
             failSqlite(mConn->db, rc, QString::fromStdString(sql), mConn->path);
     }
 
+    // The UPDATE of the columns set in an edit, prepared once and held while edit after edit sets
+    // the same columns (a pass over every row), given back to the file's cache when they change
+    // or the recordset closes.
+    struct HeldUpdate
+    {
+        std::vector<bool> columns;
+        std::string sql;
+        std::unique_ptr<CachedStatement> statement;
+    };
+
     void writeEdit()
     {
         const std::vector<Column> &columns = mShape->columns;
-        std::string sql = "UPDATE " + quoted(mShape->table) + " SET ";
-        bool any = false;
-        for (size_t i = 0; i < columns.size(); ++i) {
-            if (!mDirty[i])
-                continue;
-            if (any)
-                sql += ", ";
-            sql += columns[i].origin + " = ?";
-            any = true;
-        }
-        if (any) {
+        if (std::find(mDirty.begin(), mDirty.end(), true) == mDirty.end())
+            return;
+        if (!mUpdate.statement || mUpdate.columns != mDirty) {
+            std::string sql = "UPDATE " + quoted(mShape->table) + " SET ";
+            bool any = false;
+            for (size_t i = 0; i < columns.size(); ++i) {
+                if (!mDirty[i])
+                    continue;
+                if (any)
+                    sql += ", ";
+                sql += columns[i].origin + " = ?";
+                any = true;
+            }
             sql += " WHERE rowid = ?";
-            CachedStatement stmt(*mConn, 'W', QByteArray::fromStdString(sql));
-            stmt.prepareIfNone(QByteArray::fromStdString(sql), QString::fromStdString(sql));
-            int index = 1;
-            for (size_t i = 0; i < columns.size(); ++i)
-                if (mDirty[i])
-                    bindValue(stmt.get(), index++, mBuffer[i]);
-            sqlite3_bind_int64(stmt.get(), index, mRowids[mPos]);
-            run(stmt.get(), sql);
+            mUpdate = HeldUpdate{};
+            auto statement =
+                std::make_unique<CachedStatement>(*mConn, 'W', QByteArray::fromStdString(sql));
+            statement->prepareIfNone(QByteArray::fromStdString(sql), QString::fromStdString(sql));
+            mUpdate = HeldUpdate{mDirty, std::move(sql), std::move(statement)};
         }
-        std::move(mBuffer.begin(), mBuffer.end(), row(mPos));
+        sqlite3_stmt *stmt = mUpdate.statement->get();
+        const ResetWhenDone reset{stmt};
+        mConn->changed();
+        int index = 1;
+        for (size_t i = 0; i < columns.size(); ++i)
+            if (mDirty[i])
+                bindValue(stmt, index++, mBuffer[i]);
+        sqlite3_bind_int64(stmt, index, mRowids[static_cast<size_t>(mPos)]);
+        run(stmt, mUpdate.sql);
+        for (size_t i = 0; i < columns.size(); ++i)
+            if (mDirty[i])
+                mStore->set(mPos, static_cast<int>(i), mBuffer[i]);
     }
 
     void writeNew()
@@ -423,6 +462,7 @@ private:
         for (size_t i = 0; i < columns.size(); ++i)
             if (mDirty[i])
                 bindValue(insert.get(), index++, mBuffer[i]);
+        mConn->changed();
         run(insert.get(), sql);
         const sqlite3_int64 rowid = sqlite3_last_insert_rowid(mConn->db);
         // Read the row back so that what the table assigned (the auto-number key, defaults) shows.
@@ -431,14 +471,14 @@ private:
         reread.prepareIfNone(rereadText, QString::fromUtf8(rereadText));
         sqlite3_bind_int64(reread.get(), 1, rowid);
         if (sqlite3_step(reread.get()) == SQLITE_ROW)
-            appendRow(reread.get());
+            mStore->appendFrom(reread.get(), columns);
         else
-            appendRow(std::move(mBuffer));
+            mStore->append(mBuffer);
         mRowids.push_back(rowid);
         // A recordset that stood past its end, or was empty, stays there: the current row is the
         // one that was current before AddNew.
         if (mState == State::AfterLast)
-            mPos = mRowCount;
+            mPos = mStore->rows();
     }
 
     std::string rereadSql() const
@@ -457,15 +497,17 @@ private:
     int mType;
     bool mClosed = false;
     std::shared_ptr<const RecordsetShape> mShape; // shared with the kept statement
-    // The rows one after the other, width() values each.
-    std::vector<vb::Variant> mValues;
-    int mRowCount = 0;
+    // The rows; a snapshot's may be shared with the file's kept snapshots, and is never written.
+    std::shared_ptr<RowStore> mStore;
     std::vector<sqlite3_int64> mRowids;
     int mPos = 0;
     State mState = State::AfterLast;
     EditMode mEdit = EditMode::None;
+    // The row being edited or added: the values set (all Null to begin with for an added row),
+    // and which columns were set.
     std::vector<vb::Variant> mBuffer;
     std::vector<bool> mDirty;
+    HeldUpdate mUpdate; // after mConn: given back while the file is still there
 };
 
 } // namespace

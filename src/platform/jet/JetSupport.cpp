@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <limits>
 
 namespace jet::detail {
 
@@ -23,6 +24,8 @@ void fail(int number, const QString &description)
 
 void Connection::close()
 {
+    snapshots.clear();
+    changed();
     statements.clear();
     if (db) {
         // close_v2 also rolls back an open transaction; it never fails for want of finalizing,
@@ -73,6 +76,7 @@ void CachedStatement::prepareIfNone(const QByteArray &sql, const QString &forErr
 void Connection::exec(const char *sql, const QString &forErrors)
 {
     ensureOpen();
+    changed();
     const int rc = sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK)
         failSqlite(db, rc, forErrors, path);
@@ -96,6 +100,8 @@ std::string levelName(int depth)
 void Connection::beginLevel()
 {
     followEngineTransaction();
+    if (transDepth == 0)
+        snapshots.clear(); // what was read before the transaction is no ground for it
     const std::string sql = transDepth == 0 ? "BEGIN" : "SAVEPOINT " + levelName(transDepth + 1);
     exec(sql.c_str(), QString());
     ++transDepth;
@@ -108,6 +114,9 @@ void Connection::endLevel(bool commit)
     const std::string sql =
         level == 1 ? (commit ? "COMMIT" : "ROLLBACK")
                    : (commit ? "RELEASE " + name : "ROLLBACK TO " + name + "; RELEASE " + name);
+    changed();
+    if (level == 1)
+        snapshots.clear();
     const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
     if (rc == SQLITE_OK) {
         --transDepth;
@@ -223,81 +232,117 @@ QByteArray storedDateText(vb::Date value)
     return QByteArray(buf, n);
 }
 
-QString textOf(sqlite3_stmt *stmt, int column)
+// The library's own conversion of a stored real to an integer (sqlite3_column_int64).
+sqlite3_int64 realToInt64(double r)
 {
-    const auto *p = reinterpret_cast<const char *>(sqlite3_column_text(stmt, column));
+    constexpr sqlite3_int64 kMax = std::numeric_limits<sqlite3_int64>::max();
+    constexpr sqlite3_int64 kMin = std::numeric_limits<sqlite3_int64>::min();
+    if (r <= static_cast<double>(kMin))
+        return kMin;
+    if (r >= static_cast<double>(kMax))
+        return kMax;
+    return static_cast<sqlite3_int64>(r);
+}
+
+QString textOf(const StoredValue &value)
+{
     // A byte-order mark at the start of a text is one of its characters, not a mark to skip
     // (fromUtf8 drops it).
     QStringDecoder decode(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
                                                       QStringConverter::Flag::ConvertInitialBom);
-    return decode(QByteArrayView(p, sqlite3_column_bytes(stmt, column)));
+    return decode(QByteArrayView(value.text, value.bytes));
 }
 
-vb::Variant fromStorage(sqlite3_stmt *stmt, int column)
+vb::Variant fromStorage(const StoredValue &value)
 {
-    switch (sqlite3_column_type(stmt, column)) {
-    case SQLITE_INTEGER: {
-        const sqlite3_int64 v = sqlite3_column_int64(stmt, column);
-        if (v >= INT32_MIN && v <= INT32_MAX)
-            return vb::Variant(static_cast<std::int32_t>(v));
-        return vb::Variant(static_cast<double>(v));
-    }
+    switch (value.storage) {
+    case SQLITE_INTEGER:
+        if (value.integer >= INT32_MIN && value.integer <= INT32_MAX)
+            return vb::Variant(static_cast<std::int32_t>(value.integer));
+        return vb::Variant(static_cast<double>(value.integer));
     case SQLITE_FLOAT:
-        return vb::Variant(sqlite3_column_double(stmt, column));
+        return vb::Variant(value.real);
     case SQLITE_NULL:
         return vb::Variant::null();
     default:
-        return vb::Variant(textOf(stmt, column));
+        return vb::Variant(textOf(value));
     }
 }
 
 } // namespace
 
-vb::Variant readValue(sqlite3_stmt *stmt, int column, ColType type)
+StoredValue storedValue(sqlite3_stmt *stmt, int column, ColType type)
 {
-    const int storage = sqlite3_column_type(stmt, column);
+    // One call into the statement for the column, the rest on its value: every column call
+    // takes the connection's lock, a value call none (this program reads on one thread).
+    sqlite3_value *stored = sqlite3_column_value(stmt, column);
+    StoredValue value;
+    value.storage = sqlite3_value_type(stored);
+    if (value.storage == SQLITE_NULL)
+        return value;
+    if (type == ColType::String || value.storage == SQLITE_TEXT || value.storage == SQLITE_BLOB) {
+        if (type == ColType::String)
+            value.storage = SQLITE_TEXT;
+        value.text = reinterpret_cast<const char *>(sqlite3_value_text(stored));
+        value.bytes = sqlite3_value_bytes(stored);
+    } else if (value.storage == SQLITE_INTEGER) {
+        value.integer = sqlite3_value_int64(stored);
+    } else {
+        value.real = sqlite3_value_double(stored);
+    }
+    return value;
+}
+
+vb::Variant readValue(const StoredValue &value, ColType type)
+{
+    const int storage = value.storage;
     if (storage == SQLITE_NULL)
         return vb::Variant::null();
     const bool numeric = storage == SQLITE_INTEGER || storage == SQLITE_FLOAT;
+    const auto integer = [&] {
+        return storage == SQLITE_INTEGER ? value.integer : realToInt64(value.real);
+    };
+    const auto real = [&] {
+        return storage == SQLITE_FLOAT ? value.real : static_cast<double>(value.integer);
+    };
     switch (type) {
     case ColType::Long:
         if (numeric)
-            return vb::Variant(static_cast<std::int32_t>(sqlite3_column_int64(stmt, column)));
+            return vb::Variant(static_cast<std::int32_t>(integer()));
         break;
     case ColType::Integer:
         if (numeric)
-            return vb::Variant(static_cast<std::int16_t>(sqlite3_column_int64(stmt, column)));
+            return vb::Variant(static_cast<std::int16_t>(integer()));
         break;
     case ColType::Single:
         if (numeric)
-            return vb::Variant(static_cast<float>(sqlite3_column_double(stmt, column)));
+            return vb::Variant(static_cast<float>(real()));
         break;
     case ColType::Double:
         if (numeric)
-            return vb::Variant(sqlite3_column_double(stmt, column));
+            return vb::Variant(real());
         break;
     case ColType::Boolean:
         if (numeric)
-            return vb::Variant(sqlite3_column_int64(stmt, column) != 0);
+            return vb::Variant(integer() != 0);
         break;
     case ColType::Date:
         if (numeric)
-            return vb::Variant(vb::Date(sqlite3_column_double(stmt, column)));
+            return vb::Variant(vb::Date(real()));
         if (storage == SQLITE_TEXT) {
             vb::Date d;
-            if (parseStoredDate(reinterpret_cast<const char *>(sqlite3_column_text(stmt, column)),
-                                sqlite3_column_bytes(stmt, column), &d))
+            if (parseStoredDate(value.text, value.bytes, &d))
                 return vb::Variant(d);
         }
         break;
     case ColType::String:
-        return vb::Variant(textOf(stmt, column));
+        return vb::Variant(textOf(value));
     case ColType::Untyped:
         break;
     }
     // A value that does not fit its column's type (written by another program) is shown as it
     // is stored rather than guessed at.
-    return fromStorage(stmt, column);
+    return fromStorage(value);
 }
 
 vb::Variant convertFor(ColType type, const vb::Variant &value)

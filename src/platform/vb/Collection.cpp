@@ -6,34 +6,50 @@ namespace vb {
 
 void Collection::Add(const Variant &item, const QString &key)
 {
-    if (!key.isEmpty()) {
-        for (const Entry &e : mItems) {
-            if (e.key.compare(key, Qt::CaseInsensitive) == 0)
-                raise(err::DuplicateKey);
-        }
-    }
     mItems.push_back(Entry{item, key});
+    if (key.isEmpty())
+        return;
+    bool added = false;
+    try {
+        added = mKeys.emplace(QStringView(mItems.back().key), mItems.size() - 1).second;
+    } catch (...) {
+        mItems.pop_back();
+        throw;
+    }
+    if (!added) {
+        mItems.pop_back();
+        raise(err::DuplicateKey);
+    }
 }
 
 void Collection::Remove(int position)
 {
-    if (position < 1 || position > Count())
-        raise(err::SubscriptOutOfRange);
-    mItems.erase(mItems.begin() + (position - 1));
+    const Entry &entry = at(position);
+    if (!entry.key.isEmpty())
+        mKeys.erase(QStringView(entry.key));
+    const auto index = static_cast<std::size_t>(position - 1);
+    mItems.erase(mItems.begin() + static_cast<std::ptrdiff_t>(index));
+    for (std::size_t i = index; i < mItems.size(); ++i)
+        if (!mItems[i].key.isEmpty())
+            mKeys.find(QStringView(mItems[i].key))->second = i;
 }
 
-const Variant &Collection::Item(int position) const
+void Collection::outOfRange()
 {
-    if (position < 1 || position > Count())
-        raise(err::SubscriptOutOfRange);
-    return mItems[static_cast<std::size_t>(position - 1)].item;
+    raise(err::SubscriptOutOfRange);
+}
+
+const Variant &Collection::Item(const QString &key) const
+{
+    const auto found = key.isEmpty() ? mKeys.end() : mKeys.find(QStringView(key));
+    if (found == mKeys.end())
+        raise(err::InvalidProcedureCall);
+    return mItems[found->second].item;
 }
 
 QString Collection::Key(int position) const
 {
-    if (position < 1 || position > Count())
-        raise(err::SubscriptOutOfRange);
-    return mItems[static_cast<std::size_t>(position - 1)].key;
+    return at(position).key;
 }
 
 } // namespace vb

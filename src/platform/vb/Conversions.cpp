@@ -8,6 +8,7 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 #include <optional>
 
@@ -96,12 +97,31 @@ QString twoDigits(int n)
     return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
 }
 
+// Appends `n` in decimal with at least `digits` digits (leading zeros): as QString::number and
+// twoDigits give it, without a text of its own per number (a date is shown per row of the list).
+void appendNumber(QString &out, int n, int digits)
+{
+    if (n < 0) {
+        out += digits > 1 ? QStringLiteral("%1").arg(n, digits, 10, QLatin1Char('0'))
+                          : QString::number(n);
+        return;
+    }
+    char16_t buffer[12];
+    int at = 12;
+    do {
+        buffer[--at] = static_cast<char16_t>(u'0' + n % 10);
+        n /= 10;
+    } while (n > 0 || 12 - at < digits);
+    out.append(reinterpret_cast<const QChar *>(buffer + at), 12 - at);
+}
+
 // Formats a Windows date/time picture. Letter runs: d dd ddd dddd, M MM MMM MMMM, y yy yyyy,
 // h hh H HH, m mm, s ss, t tt; 'quoted' text ('' a quote) and any other character are literal.
 QString formatPicture(const QString &picture, const QDate &date, const QTime &time,
                       const LocalePictures &p)
 {
     QString out;
+    out.reserve(picture.size() + 16);
     const qsizetype n = picture.size();
     for (qsizetype i = 0; i < n;) {
         const QChar c = picture.at(i);
@@ -126,7 +146,7 @@ QString formatPicture(const QString &picture, const QDate &date, const QTime &ti
             }
             continue;
         }
-        if (!QStringLiteral("dMyhHmstg").contains(c)) {
+        if (c.unicode() == 0 || c.unicode() > 0x7f || !std::strchr("dMyhHmstg", c.unicode())) {
             out += c;
             ++i;
             continue;
@@ -139,44 +159,38 @@ QString formatPicture(const QString &picture, const QDate &date, const QTime &ti
         const int hour12 = time.hour() % 12 == 0 ? 12 : time.hour() % 12;
         switch (c.unicode()) {
         case 'd':
-            if (count == 1)
-                out += QString::number(date.day());
-            else if (count == 2)
-                out += twoDigits(date.day());
+            if (count <= 2)
+                appendNumber(out, date.day(), static_cast<int>(count));
             else if (count == 3)
                 out += p.locale.dayName(date.dayOfWeek(), QLocale::ShortFormat);
             else
                 out += p.locale.dayName(date.dayOfWeek(), QLocale::LongFormat);
             break;
         case 'M':
-            if (count == 1)
-                out += QString::number(date.month());
-            else if (count == 2)
-                out += twoDigits(date.month());
+            if (count <= 2)
+                appendNumber(out, date.month(), static_cast<int>(count));
             else if (count == 3)
                 out += p.locale.monthName(date.month(), QLocale::ShortFormat);
             else
                 out += p.locale.monthName(date.month(), QLocale::LongFormat);
             break;
         case 'y':
-            if (count == 1)
-                out += QString::number(date.year() % 100);
-            else if (count == 2)
-                out += twoDigits(date.year() % 100);
+            if (count <= 2)
+                appendNumber(out, date.year() % 100, static_cast<int>(count));
             else
-                out += QStringLiteral("%1").arg(date.year(), 4, 10, QLatin1Char('0'));
+                appendNumber(out, date.year(), 4);
             break;
         case 'h':
-            out += count == 1 ? QString::number(hour12) : twoDigits(hour12);
+            appendNumber(out, hour12, count == 1 ? 1 : 2);
             break;
         case 'H':
-            out += count == 1 ? QString::number(time.hour()) : twoDigits(time.hour());
+            appendNumber(out, time.hour(), count == 1 ? 1 : 2);
             break;
         case 'm':
-            out += count == 1 ? QString::number(time.minute()) : twoDigits(time.minute());
+            appendNumber(out, time.minute(), count == 1 ? 1 : 2);
             break;
         case 's':
-            out += count == 1 ? QString::number(time.second()) : twoDigits(time.second());
+            appendNumber(out, time.second(), count == 1 ? 1 : 2);
             break;
         case 't': {
             const QString &designator = time.hour() < 12 ? p.amDesignator : p.pmDesignator;

@@ -28,7 +28,12 @@ Parts split(double serial)
 {
     const double whole = std::trunc(serial);
     const double fraction = std::fabs(serial - whole);
-    Parts p{static_cast<qint64>(whole), static_cast<int>(std::llround(fraction * kSecondsPerDay))};
+    // Rounded half away from zero, as llround does, for the value that is never negative: the
+    // remainder after the whole seconds is exact, so is its comparison with a half.
+    const double seconds = fraction * kSecondsPerDay;
+    const auto wholeSeconds = static_cast<int>(seconds);
+    Parts p{static_cast<qint64>(whole),
+            wholeSeconds + (seconds - wholeSeconds >= 0.5 ? 1 : 0)};
     if (p.seconds >= 86400) {
         p.seconds -= 86400;
         ++p.day;
@@ -84,6 +89,11 @@ QDate Date::date() const
 QTime Date::time() const
 {
     return QTime::fromMSecsSinceStartOfDay(split(mSerial).seconds * 1000);
+}
+
+int Date::secondsOfDay() const
+{
+    return split(mSerial).seconds;
 }
 
 QDateTime Date::toQDateTime() const

@@ -29,6 +29,7 @@ public:
     // date() and time() round the value to the nearest whole second first, so 23:59:59.6 reads
     // as 00:00:00 of the next day (as the runtime displays it).
     QTime time() const; // the time of day, whole seconds
+    int secondsOfDay() const; // the same time of day as seconds since midnight (0..86399)
     // Qt::LocalTime with date() and time() as they stand: no zone conversion. A wall-clock time
     // that the local zone skips (the hour lost to daylight saving) cannot be a valid local
     // QDateTime; it then comes back as Qt::UTC with the same date() and time(), never shifted.
