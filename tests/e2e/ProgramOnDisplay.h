@@ -31,9 +31,10 @@ protected:
     // Runs statements on the program's database, before the program starts.
     void execute(const QStringList &statements) const;
 
-    // Starts the program and answers what it asks before its window shows (with the delivered
+    // Starts the program (through `launcher` when given: a program that runs the rest of its
+    // command line) and answers what it asks before its window shows (with the delivered
     // database, that no event is coming up); returns the main window, "" when it did not show.
-    QString startProgram();
+    QString startProgram(const QStringList &launcher = {});
 
     void xdotool(const QStringList &arguments);
     // Gives the window the keyboard (no window manager does it here) and types the keys.

@@ -3,20 +3,16 @@
 // typed, double quotes included; under a file-size limit smaller than the database the backup
 // fails and the program runs on. Skipped where Xvfb or xdotool is missing.
 
-#include "core/Globals.h"
-#include "platform/jet/Jet.h"
-#include "support/VirtualDisplay.h"
+#include "ProgramOnDisplay.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-const QString kMainWindow = QStringLiteral("^Almanoria - Quarnwell$");
 const QString kBackupDialog = QStringLiteral("^Backup Almanoria database\\.$");
 
 QByteArray bytesOf(const QString &path)
@@ -25,46 +21,9 @@ QByteArray bytesOf(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-class BackupE2ETest : public kxtest::VirtualDisplayTest
+class BackupE2ETest : public kxe2e::ProgramOnDisplayTest
 {
 protected:
-    void SetUp() override
-    {
-        VirtualDisplayTest::SetUp();
-        if (IsSkipped() || HasFatalFailure() || !need(QStringLiteral("xdotool"), &mXdotool))
-            return;
-        ASSERT_TRUE(folder.isValid());
-        ASSERT_TRUE(QFile::copy(QStringLiteral(KX_PROGRAM_DIR "/Kalendrix"),
-                                folder.filePath(QStringLiteral("Kalendrix"))));
-        ASSERT_TRUE(QFile::copy(QStringLiteral(KX_DELIVERED_DB), database()));
-        QFile::setPermissions(database(), QFile::ReadOwner | QFile::WriteOwner);
-    }
-
-    QString database() const { return folder.filePath(QStringLiteral("vovuriv.mdb")); }
-
-    // Starts the program (through `launcher` when given: a program that runs the rest of its
-    // command line) and answers what it asks before its window shows; returns the main window,
-    // "" when it did not show.
-    QString startProgram(const QStringList &launcher = {})
-    {
-        const QString program = folder.filePath(QStringLiteral("Kalendrix"));
-        mProgram = launcher.isEmpty()
-                       ? start(program, {}, folder.path())
-                       : start(launcher.first(), launcher.mid(1) << program, folder.path());
-        QString window;
-        waitUntil([&] {
-            const QStringList main = windows(kMainWindow, true);
-            if (!main.isEmpty()) {
-                window = main.first();
-                return true;
-            }
-            for (const QString &box : windows(QStringLiteral("^Almanoria$"), true))
-                xdotool({"windowfocus", "--sync", box, "key", "Return"});
-            return mProgram->state() != QProcess::Running;
-        });
-        return window;
-    }
-
     // F2, then `name` typed over the dialog's preset name, then Enter; false when the dialog
     // did not come or did not go.
     bool backUp(const QString &window, const QString &name)
@@ -79,8 +38,6 @@ protected:
         return waitUntil([&] { return windows(kBackupDialog, true).isEmpty(); });
     }
 
-    void xdotool(const QStringList &arguments) { output(mXdotool, arguments); }
-
     // Whether the program has ended; its process object learns of the end only when asked.
     bool ended() { return mProgram->state() != QProcess::Running || mProgram->waitForFinished(50); }
 
@@ -88,9 +45,6 @@ protected:
     {
         return QString::fromLocal8Bit(bytesOf(folder.filePath(QStringLiteral("DebugLog.TXT"))));
     }
-
-    QTemporaryDir folder;
-    QProcess *mProgram = nullptr;
 };
 
 TEST_F(BackupE2ETest, TheCopyIsNamedAsTypedQuotesAndAll)
@@ -120,14 +74,9 @@ TEST_F(BackupE2ETest, UnderAFileSizeLimitTheBackupFailsAndTheProgramRunsOn)
     // The database grown past the limit at its end, by rows the start never writes: the start's
     // own writes (the days until, the log, the engine's journal) stay below it.
     constexpr int kLimit = 32 * 1024;
-    {
-        auto ws = jet::DBEngine::instance().CreateWorkspace({}, QStringLiteral("Admin"), {});
-        auto db = ws->OpenDatabase(database(), false, false, core::kConnectText);
-        db->Execute(QStringLiteral("CREATE TABLE Filler (Filler_Text TEXT)"));
-        db->Execute(QStringLiteral("INSERT INTO Filler VALUES ('%1')")
-                        .arg(QString(2 * kLimit, QLatin1Char('x'))));
-        db->Close();
-    }
+    execute({QStringLiteral("CREATE TABLE Filler (Filler_Text TEXT)"),
+             QStringLiteral("INSERT INTO Filler VALUES ('%1')")
+                 .arg(QString(2 * kLimit, QLatin1Char('x')))});
     ASSERT_GT(QFileInfo(database()).size(), 2 * kLimit);
 
     const QString window = startProgram({prlimit, QStringLiteral("--fsize=%1").arg(kLimit)});

@@ -4,57 +4,25 @@
 // main window comes, and nothing more is asked while the program runs on. Skipped where Xvfb or
 // xdotool is missing.
 
-#include "core/Globals.h"
-#include "platform/jet/Jet.h"
-#include "support/VirtualDisplay.h"
+#include "ProgramOnDisplay.h"
 
 #include <QDate>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QThread>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-const QString kMainWindow = QStringLiteral("^Almanoria - Quarnwell$");
+using kxe2e::kMainWindow;
 const QString kBox = QStringLiteral("^Almanoria$");
 // Longer than the day timer's 450 ms: a tick comes behind every box.
 constexpr int kBoxOpenMs = 700;
 // Far more than the start asks; past it, the boxes are taken to go on for ever.
 constexpr int kMostBoxes = 30;
 
-class BoxesE2ETest : public kxtest::VirtualDisplayTest
+// The delivered database as the program's folder holds it, damaged before the start.
+class BoxesE2ETest : public kxe2e::ProgramOnDisplayTest
 {
-protected:
-    void SetUp() override
-    {
-        VirtualDisplayTest::SetUp();
-        if (IsSkipped() || HasFatalFailure() || !need(QStringLiteral("xdotool"), &mXdotool))
-            return;
-        ASSERT_TRUE(folder.isValid());
-        ASSERT_TRUE(runtime.isValid());
-        ASSERT_TRUE(QFile::copy(QStringLiteral(KX_PROGRAM_DIR "/Kalendrix"),
-                                folder.filePath(QStringLiteral("Kalendrix"))));
-        ASSERT_TRUE(QFile::copy(QStringLiteral(KX_DELIVERED_DB), database()));
-        QFile::setPermissions(database(), QFile::ReadOwner | QFile::WriteOwner);
-        // A lock of this test's own, so that tests running at the same time do not meet.
-        mEnv.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
-    }
-
-    QString database() const { return folder.filePath(QStringLiteral("vovuriv.mdb")); }
-
-    void execute(const QStringList &statements)
-    {
-        auto ws = jet::DBEngine::instance().CreateWorkspace({}, QStringLiteral("Admin"), {});
-        auto db = ws->OpenDatabase(database(), false, false, core::kConnectText);
-        for (const QString &sql : statements)
-            db->Execute(sql);
-        db->Close();
-    }
-
-    QTemporaryDir folder;
-    QTemporaryDir runtime;
 };
 
 TEST_F(BoxesE2ETest, WithoutEventTypesTheStartAsksABoundedNumberOfBoxesAndTheWindowComes)

@@ -4,14 +4,13 @@
 // character for character, as read back from the database file. Skipped where Xvfb or xdotool
 // (or, for the paste, xclip) is missing.
 
+#include "ProgramOnDisplay.h"
+
 #include "core/Globals.h"
 #include "platform/jet/Jet.h"
 #include "platform/vb/Conversions.h"
-#include "support/VirtualDisplay.h"
 
 #include <QDate>
-#include <QFile>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -20,7 +19,6 @@
 
 namespace {
 
-const QString kMainWindow = QStringLiteral("^Almanoria - Quarnwell$");
 const QString kBox = QStringLiteral("^Almanoria$");
 const QString kEditor = QStringLiteral("^Editor$");
 
@@ -28,27 +26,18 @@ const QString kEditor = QStringLiteral("^Editor$");
 const std::pair<const char *, int> kEntries[] = {
     {"Anna", 10}, {"Bruno", 20}, {"Chiara", 30}, {"Dario", 40}};
 
-class KeyboardE2ETest : public kxtest::VirtualDisplayTest
+class KeyboardE2ETest : public kxe2e::ProgramOnDisplayTest
 {
 protected:
     void SetUp() override
     {
-        VirtualDisplayTest::SetUp();
-        if (IsSkipped() || HasFatalFailure() || !need(QStringLiteral("xdotool"), &mXdotool))
+        ProgramOnDisplayTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
             return;
-        ASSERT_TRUE(folder.isValid());
-        ASSERT_TRUE(runtime.isValid());
-        ASSERT_TRUE(QFile::copy(QStringLiteral(KX_PROGRAM_DIR "/Kalendrix"),
-                                folder.filePath(QStringLiteral("Kalendrix"))));
-        ASSERT_TRUE(QFile::copy(QStringLiteral(KX_DELIVERED_DB), database()));
-        QFile::setPermissions(database(), QFile::ReadOwner | QFile::WriteOwner);
-        mEnv.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
         // xdotool reads the characters it types in the locale's encoding.
         mEnv.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
         seed();
     }
-
-    QString database() const { return folder.filePath(QStringLiteral("vovuriv.mdb")); }
 
     // The entries, none of them coming up (no alert days), so that nothing pops up.
     void seed()
@@ -103,27 +92,6 @@ protected:
         db->Close();
         return QByteArray::fromHex(hex);
     }
-
-    // Starts the program and answers what it asks before its window shows; returns the main
-    // window, "" when it did not show.
-    QString startProgram()
-    {
-        mProgram = start(folder.filePath(QStringLiteral("Kalendrix")), {}, folder.path());
-        QString window;
-        waitUntil([&] {
-            const QStringList main = windows(kMainWindow, true);
-            if (!main.isEmpty()) {
-                window = main.first();
-                return true;
-            }
-            for (const QString &box : windows(kBox, true))
-                xdotool({"windowfocus", "--sync", box, "key", "Return"});
-            return mProgram->state() != QProcess::Running;
-        });
-        return window;
-    }
-
-    void xdotool(const QStringList &arguments) { output(mXdotool, arguments); }
 
     // Gives the window the keyboard (no window manager does it here) and presses the keys.
     void keys(const QString &window, const QStringList &keys)
@@ -212,10 +180,6 @@ protected:
         waitUntil([&] { return (entries = stored()).size() < std::size(kEntries); });
         return names(entries);
     }
-
-    QTemporaryDir folder;
-    QTemporaryDir runtime;
-    QProcess *mProgram = nullptr;
 };
 
 TEST_F(KeyboardE2ETest, WithKeysOnlyDeleteTakesTheEntryTheArrowsStoppedOn)
