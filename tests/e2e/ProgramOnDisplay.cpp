@@ -160,10 +160,17 @@ bool ProgramOnDisplayTest::trayMenu(const QStringList &keys)
     // while the menu opens, and the menu closes with it: a person clicks again, so do we.
     for (int attempt = 0; attempt < 3; ++attempt) {
         clickIcon({"3"});
-        if (waitUntil([&] { return !(programWindows() - before).isEmpty(); }, 3000)) {
+        if (!waitUntil([&] { return !(programWindows() - before).isEmpty(); }, 3000))
+            continue;
+        // A menu is mapped a moment before it takes the keyboard: keys that come sooner are
+        // lost, and the menu stays open. It closes when its item has been chosen.
+        const QSet<QString> menu = programWindows() - before;
+        for (int press = 0; press < 3; ++press) {
             xdotool(QStringList{"key"} + keys);
-            return true;
+            if (waitUntil([&] { return !programWindows().intersects(menu); }, 2000))
+                return true;
         }
+        return false;
     }
     return false;
 }
