@@ -283,6 +283,17 @@ TEST_F(RecordsetTest, ValuesThatDoNotFitTheirColumnReadAsStored)
     }
 }
 
+// An empty text is a text, as the library gives it, also when it is all the text a snapshot holds.
+TEST_F(RecordsetTest, AnEmptyTextReadsAsAnEmptyText)
+{
+    mDb->Execute(QStringLiteral("INSERT INTO Dazez (Dazez_Id, Dazez_Notes) VALUES (901, '')"));
+    auto rs = snapshot(QStringLiteral("SELECT Dazez_Notes FROM Dazez WHERE Dazez_Id = 901"));
+    const vb::Variant notes = rs->Field(QStringLiteral("Dazez_Notes"));
+    ASSERT_NE(notes.get<QString>(), nullptr);
+    EXPECT_TRUE(notes.get<QString>()->isEmpty());
+    EXPECT_FALSE(notes.get<QString>()->isNull());
+}
+
 struct ConversionCase
 {
     const char *column;

@@ -87,8 +87,11 @@ std::shared_ptr<Database> Workspace::OpenDatabase(const QString &path, bool excl
 
     auto conn = std::make_shared<Connection>();
     conn->path = path;
-    // Never SQLITE_OPEN_CREATE: opening must not make a file appear.
-    const int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+    // Never SQLITE_OPEN_CREATE: opening must not make a file appear. The program uses a
+    // connection from its one thread only, so the connection goes without a lock of its own,
+    // which every call into the library would otherwise take and give back.
+    const int flags =
+        (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
     int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &conn->db, flags, nullptr);
     if (rc != SQLITE_OK)
         failSqlite(conn->db, rc, QString(), path); // conn's destructor closes the handle

@@ -167,6 +167,10 @@ public:
             shape = std::move(fresh);
             stmt.setShape(shape); // kept with its plan also when the first step fails
         }
+        // A statement that writes (an action given as a recordset's source) changes what kept
+        // snapshots stand for.
+        if (!sqlite3_stmt_readonly(stmt.get()))
+            mConn->changed();
         // The first step prepares the statement again if the schema changed since it was kept.
         int rc = sqlite3_step(stmt.get());
         if (rc != SQLITE_ROW && rc != SQLITE_DONE)

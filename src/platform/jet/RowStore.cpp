@@ -63,7 +63,8 @@ vb::Variant RowStore::value(int row, int column, ColType type) const
     case Kind::Text:
     case Kind::Blob:
         stored.storage = mKinds[at] == Kind::Blob ? SQLITE_BLOB : SQLITE_TEXT;
-        stored.text = mText.data() + cell.text.offset;
+        // An empty text stays a text, not nothing, also before the buffer holds any byte.
+        stored.text = mText.empty() ? "" : mText.data() + cell.text.offset;
         stored.bytes = static_cast<int>(cell.text.bytes);
         return readValue(stored, type);
     case Kind::Empty:
