@@ -153,26 +153,36 @@ void ProgramOnDisplayTest::clickIcon(const QStringList &click)
     xdotool(QStringList{"mousemove", x, y, "click"} + click);
 }
 
-bool ProgramOnDisplayTest::trayMenu(const QStringList &keys)
+QSet<QString> ProgramOnDisplayTest::openTrayMenu()
 {
     const QSet<QString> before = programWindows();
     // A window that has just gone (a notice closed by its close box) can hand the focus back
     // while the menu opens, and the menu closes with it: a person clicks again, so do we.
     for (int attempt = 0; attempt < 3; ++attempt) {
         clickIcon({"3"});
-        if (!waitUntil([&] { return !(programWindows() - before).isEmpty(); }, 3000))
-            continue;
-        // A menu is mapped a moment before it takes the keyboard: keys that come sooner are
-        // lost, and the menu stays open. It closes when its item has been chosen.
-        const QSet<QString> menu = programWindows() - before;
-        for (int press = 0; press < 3; ++press) {
-            xdotool(QStringList{"key"} + keys);
-            if (waitUntil([&] { return !programWindows().intersects(menu); }, 2000))
-                return true;
-        }
-        return false;
+        QSet<QString> menu;
+        if (waitUntil([&] { return !(menu = programWindows() - before).isEmpty(); }, 3000))
+            return menu;
+    }
+    return {};
+}
+
+bool ProgramOnDisplayTest::chooseInMenu(const QSet<QString> &menu, const QStringList &keys)
+{
+    // A menu is mapped a moment before it takes the keyboard: keys that come sooner are lost,
+    // and the menu stays open. It closes when its item has been chosen.
+    for (int press = 0; press < 3; ++press) {
+        xdotool(QStringList{"key"} + keys);
+        if (waitUntil([&] { return !programWindows().intersects(menu); }, 2000))
+            return true;
     }
     return false;
+}
+
+bool ProgramOnDisplayTest::trayMenu(const QStringList &keys)
+{
+    const QSet<QString> menu = openTrayMenu();
+    return !menu.isEmpty() && chooseInMenu(menu, keys);
 }
 
 bool ProgramOnDisplayTest::canRequestClose()

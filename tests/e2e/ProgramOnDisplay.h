@@ -52,7 +52,12 @@ protected:
     bool iconPlaced();
     // Clicks on the icon with xdotool's click arguments ("3"; "--repeat", "2", ..., "1").
     void clickIcon(const QStringList &click);
-    // Opens the icon's menu and types `keys` into it; false when no menu opened.
+    // The menu's windows once the icon's right button has opened it (clicked again when a
+    // menu does not come), or none.
+    QSet<QString> openTrayMenu();
+    // Presses the keys until the menu has taken them and closed.
+    bool chooseInMenu(const QSet<QString> &menu, const QStringList &keys);
+    // Opens the icon's menu and types `keys` into it; false when no menu opened or took them.
     bool trayMenu(const QStringList &keys);
 
     // Asks the window to close as a window manager does for its close box: the WM_DELETE_WINDOW

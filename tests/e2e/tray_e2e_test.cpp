@@ -37,15 +37,12 @@ TEST_F(TrayE2ETest, F6HidesTheWindowInTheTrayTheIconBringsItBackAndItsMenuQuits)
     type(window, {"F6"});
     ASSERT_TRUE(waitUntil([&] { return !mainWindowVisible() && iconPlaced(); }))
         << "the second F6 did not hide the window behind the icon";
-    const QSet<QString> beforeMenu = programWindows();
-    clickIcon({"3"});
-    QSet<QString> menu;
-    ASSERT_TRUE(waitUntil([&] { return !(menu = programWindows() - beforeMenu).isEmpty(); }))
-        << "no menu opened on the icon";
+    const QSet<QString> menu = openTrayMenu();
+    ASSERT_FALSE(menu.isEmpty()) << "no menu opened on the icon";
     EXPECT_EQ(menu.size(), 1);
 
     // From nothing chosen, Up chooses the last item: Quit.
-    xdotool({"key", "Up", "Return"});
+    ASSERT_TRUE(chooseInMenu(menu, {"Up", "Return"})) << "the menu did not take its keys";
     ASSERT_TRUE(mProgram->waitForFinished(kxtest::kDisplayWaitMs)) << "Quit did not end it";
     EXPECT_EQ(mProgram->exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(mProgram->exitCode(), 0);
