@@ -27,18 +27,13 @@ public:
     void Add(const Variant &item, const QString &key = QString());
     void Remove(int position); // also renumbers the keys of the items behind it
     // Inline: the notice timer reads two lists by position for every coming event at each tick.
-    const Variant &Item(int position) const { return at(position).item; }
+    const Variant &Item(int position) const { return at(position); }
     const Variant &Item(const QString &key) const;
     const Variant &operator()(int position) const { return Item(position); }
     QString Key(int position) const; // the key an item was added with ("" when none)
 
 private:
-    struct Entry
-    {
-        Variant item;
-        QString key;
-    };
-    const Entry &at(int position) const
+    const Variant &at(int position) const
     {
         if (position < 1 || position > Count())
             outOfRange();
@@ -46,11 +41,12 @@ private:
     }
     [[noreturn]] static void outOfRange();
 
-    // In order of position, side by side, so that reading them one after the other stays in
-    // the cache.
-    std::vector<Entry> mItems;
-    // Each key's position, 0-based. The views look at the entries' own keys: the text of a
-    // QString stays where it is when the QString itself moves with its entry.
+    // In order of position, side by side, the items apart from their keys, so that reading the
+    // items one after the other touches nothing else.
+    std::vector<Variant> mItems;
+    std::vector<QString> mItemKeys; // beside mItems, "" for an item without a key
+    // Each key's position, 0-based. The views look at mItemKeys' own copies: the text of a
+    // QString stays where it is when the QString itself moves.
     std::unordered_map<QStringView, std::size_t, CaseInsensitiveHash, CaseInsensitiveEqual>
         mKeys;
 };
